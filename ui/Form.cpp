@@ -1,0 +1,132 @@
+#include "Form.h"
+
+#include "Button.h"
+#include "Exception.h"
+#include "Image.h"
+#include "PageControl.h"
+#include "ResourceStream.h"
+#include "TabSheet.h"
+
+#include <map>
+
+namespace {
+
+using Factory = TControl* (*)(TComponent* owner);
+
+// The classes a design may name.
+const std::map<std::string, Factory>& Classes() {
+    static const std::map<std::string, Factory> classes = {
+        {"TPageControl", [](TComponent* o) -> TControl* { return new TPageControl(o); }},
+        {"TTabSheet", [](TComponent* o) -> TControl* { return new TTabSheet(o); }},
+        {"TImage", [](TComponent* o) -> TControl* { return new TImage(o); }},
+        {"TButton", [](TComponent* o) -> TControl* { return new TButton(o); }},
+    };
+    return classes;
+}
+
+const TNotifyEvent* FindHandler(const TPublished& published, const std::string& name) {
+    for (const auto& [handlerName, handler] : published.handlers)
+        if (handlerName == name)
+            return &handler;
+    return nullptr;
+}
+
+void ApplyProperties(TComponent& component, const ui::DesignObject& object,
+                     const TPublished& published) {
+    for (const ui::DesignProperty& p : object.properties) {
+        const std::string where = "Error reading " + object.name + "." + p.name + ": ";
+        bool known;
+        try {
+            if (p.name.rfind("On", 0) == 0 && p.value.kind == ui::DesignValue::Kind::Identifier) {
+                const TNotifyEvent* handler = FindHandler(published, p.value.text);
+                if (!handler)
+                    throw Exception("Handler " + p.value.text + " not found");
+                known = component.SetEvent(p.name, *handler);
+            } else {
+                known = component.SetProperty(p.name, p.value);
+            }
+        } catch (const Exception& e) {
+            throw Exception(where + e.Message());
+        }
+        if (!known)
+            throw Exception(where + "Property " + p.name + " does not exist");
+    }
+}
+
+void CreateChildren(TWinControl& parent, const ui::DesignObject& object, TComponent& owner,
+                    const TPublished& published) {
+    for (const ui::DesignObject& child : object.children) {
+        auto cls = Classes().find(child.className);
+        if (cls == Classes().end())
+            throw Exception("Class " + child.className + " not found");
+        TControl* control = cls->second(&owner);
+        control->Name = child.name;
+        control->SetParent(&parent);
+        ApplyProperties(*control, child, published);
+        if (!child.children.empty()) {
+            auto* container = dynamic_cast<TWinControl*>(control);
+            if (!container)
+                throw Exception("Error reading " + child.name + ": " + child.className +
+                                " cannot hold controls");
+            CreateChildren(*container, child, owner, published);
+        }
+    }
+}
+
+} // namespace
+
+TForm::TForm(TComponent* owner) : TWinControl(owner) {}
+
+bool TForm::SetProperty(const std::string& name, const ui::DesignValue& value) {
+    if (name == "ClientWidth") {
+        ClientWidth = ui::IntegerValue(name, value);
+    } else if (name == "ClientHeight") {
+        ClientHeight = ui::IntegerValue(name, value);
+    } else if (name == "Color") {
+        Color = ui::IdentifierValue(name, value);
+    } else if (name == "PixelsPerInch") {
+        PixelsPerInch = ui::IntegerValue(name, value);
+    } else if (name == "TextHeight") {
+        TextHeight = ui::IntegerValue(name, value);
+    } else if (name == "BorderStyle") {
+        const std::string& style = ui::IdentifierValue(name, value);
+        if (style != "bsSingle" && style != "bsSizeable")
+            throw Exception("Invalid property value: " + style);
+        SingleBorder = style == "bsSingle";
+    } else if (name == "BorderIcons") {
+        if (value.kind != ui::DesignValue::Kind::Set)
+            throw Exception("Invalid property value: BorderIcons");
+        HasSystemMenu = HasMinimize = HasMaximize = false;
+        for (const std::string& icon : value.set) {
+            if (icon == "biSystemMenu")
+                HasSystemMenu = true;
+            else if (icon == "biMinimize")
+                HasMinimize = true;
+            else if (icon == "biMaximize")
+                HasMaximize = true;
+            else
+                throw Exception("Invalid property value: " + icon);
+        }
+    } else {
+        return TWinControl::SetProperty(name, value);
+    }
+    return true;
+}
+
+void TForm::LoadDesign(const std::string& className, const TPublished& published) {
+    const TResourceStream stream(className, ResourceType::RCData);
+    const ui::DesignObject root =
+        ui::ParseDesign({static_cast<const char*>(stream.Memory()), stream.Size()});
+    if (root.className != className)
+        throw Exception("Error reading " + className + ": the design is of class " +
+                        root.className);
+    Name = root.name;
+    ApplyProperties(*this, root, published);
+    CreateChildren(*this, root, *this, published);
+    for (const auto& [fieldName, bind] : published.fields) {
+        TComponent* component = FindComponent(fieldName);
+        if (!component || !bind(component))
+            throw Exception("Error reading " + className + ": no component " + fieldName +
+                            " of the field's class");
+    }
+}

@@ -1,0 +1,3 @@
+#include "TabSheet.h"
+
+TTabSheet::TTabSheet(TComponent* owner) : TWinControl(owner) {}

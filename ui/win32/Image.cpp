@@ -1,0 +1,8 @@
+#include "Image.h"
+
+#include "Native.h"
+
+void TImage::CreateWnd() {
+    NativeControl::Create(*this, nullptr, WS_CHILD | WS_VISIBLE, 0, Left, Top, Width, Height,
+                          static_cast<HWND>(Parent()->Handle()));
+}

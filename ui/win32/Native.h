@@ -1,0 +1,50 @@
+#pragma once
+// What the Win32 backend keeps for each windowed control, and the helpers its files share.
+
+#include "Application.h"
+#include "Controls.h"
+
+#include <windows.h>
+
+#include <string>
+
+struct NativeControl {
+    // A control's own messages; true when handled, with the result in `result`.
+    using Handler = bool (*)(TWinControl& control, UINT message, WPARAM wParam, LPARAM lParam,
+                             LRESULT& result);
+
+    HWND hwnd = nullptr;
+    HFONT font = nullptr; // owned
+    Handler handler = nullptr;
+
+    NativeControl() = default;
+    ~NativeControl();
+    NativeControl(const NativeControl&) = delete;
+    NativeControl& operator=(const NativeControl&) = delete;
+
+    // Creates the control's window; `className` null means our own window class.
+    static HWND Create(TWinControl& control, const char* className, DWORD style, DWORD exStyle,
+                       int x, int y, int width, int height, HWND parent);
+    static TWinControl* FromHandle(HWND hwnd);
+    // Gives the control the font it draws with.
+    static void ApplyFont(TWinControl& control);
+    static void Notify(TWinControl& control, int code) { control.Notify(code); }
+    static NativeControl& Of(TWinControl& control) { return control.Native(); }
+};
+
+namespace ui::win32 {
+
+// Design text is UTF-8; our windows are ANSI windows and show it in the ANSI code page.
+std::string ToAnsi(const std::string& utf8);
+
+// Runs `body`, handing any exception to the application's exception display, so that none
+// unwinds through the system's code that called us.
+template <class Body> void Guarded(Body&& body) noexcept {
+    try {
+        body();
+    } catch (...) {
+        Application->HandleException();
+    }
+}
+
+} // namespace ui::win32
