@@ -120,6 +120,7 @@ void TForm::LoadDesign(const std::string& className, const TPublished& published
     if (root.className != className)
         throw Exception("Error reading " + className + ": the design is of class " +
                         root.className);
+    ClassName = className;
     Name = root.name;
     ApplyProperties(*this, root, published);
     CreateChildren(*this, root, *this, published);

@@ -33,6 +33,7 @@ public:
     explicit TForm(TComponent* owner);
     ~TForm() override;
 
+    std::string ClassName; // the form's class, which names its design and its window class
     int ClientWidth = 0;
     int ClientHeight = 0;
     std::string Color = "clBtnFace";

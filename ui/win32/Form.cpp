@@ -63,7 +63,7 @@ void TForm::CreateWnd() {
     Width = outer.right - outer.left;
     Height = outer.bottom - outer.top;
     HWND owner = static_cast<HWND>(Application->Handle());
-    NativeControl::Create(*this, nullptr, style, exStyle, Left, Top, Width, Height, owner);
+    NativeControl::CreateOwn(*this, ClassName.c_str(), style, exStyle, Left, Top, Width, Height, owner);
 
     NativeControl::Of(*this).handler = [](TWinControl& control, UINT message, WPARAM wParam,
                                           LPARAM, LRESULT& result) {

@@ -3,6 +3,6 @@
 #include "Native.h"
 
 void TImage::CreateWnd() {
-    NativeControl::Create(*this, nullptr, WS_CHILD | WS_VISIBLE, 0, Left, Top, Width, Height,
+    NativeControl::CreateOwn(*this, "TImage", WS_CHILD | WS_VISIBLE, 0, Left, Top, Width, Height,
                           static_cast<HWND>(Parent()->Handle()));
 }

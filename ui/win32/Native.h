@@ -22,9 +22,13 @@ struct NativeControl {
     NativeControl(const NativeControl&) = delete;
     NativeControl& operator=(const NativeControl&) = delete;
 
-    // Creates the control's window; `className` null means our own window class.
-    static HWND Create(TWinControl& control, const char* className, DWORD style, DWORD exStyle,
-                       int x, int y, int width, int height, HWND parent);
+    // Creates the control's window: of one of the system's classes (a button, a tab control)
+    // with CreateNative, or of a class of our own, named after the component's class, with
+    // CreateOwn.
+    static HWND CreateNative(TWinControl& control, const char* className, DWORD style,
+                             DWORD exStyle, int x, int y, int width, int height, HWND parent);
+    static HWND CreateOwn(TWinControl& control, const char* className, DWORD style, DWORD exStyle,
+                          int x, int y, int width, int height, HWND parent);
     static TWinControl* FromHandle(HWND hwnd);
     // Gives the control the font it draws with.
     static void ApplyFont(TWinControl& control);

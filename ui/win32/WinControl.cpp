@@ -5,7 +5,6 @@
 namespace {
 
 constexpr char kControlProperty[] = "Korvel.Control";
-constexpr char kWindowClass[] = "TKorvelWindow";
 
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
@@ -38,18 +37,19 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     return handled ? result : DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
-void RegisterWindowClass() {
-    static const bool registered = [] {
-        WNDCLASSA wc = {};
-        wc.style = CS_DBLCLKS;
-        wc.lpfnWndProc = WindowProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.lpszClassName = kWindowClass;
-        return RegisterClassA(&wc) != 0;
-    }();
-    (void)registered;
+void RegisterWindowClass(const char* className) {
+    WNDCLASSA existing;
+    if (GetClassInfoA(GetModuleHandleA(nullptr), className, &existing))
+        return;
+    WNDCLASSA wc = {};
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = WindowProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = className;
+    if (!RegisterClassA(&wc))
+        throw Exception(std::string("Cannot register the window class ") + className);
 }
 
 } // namespace
@@ -61,20 +61,30 @@ NativeControl::~NativeControl() {
         DeleteObject(font);
 }
 
-HWND NativeControl::Create(TWinControl& control, const char* className, DWORD style,
-                           DWORD exStyle, int x, int y, int width, int height, HWND parent) {
-    RegisterWindowClass();
+namespace {
+HWND CreateWindowFor(TWinControl& control, const char* className, DWORD style, DWORD exStyle,
+                     int x, int y, int width, int height, HWND parent) {
     const std::string caption = ui::win32::ToAnsi(control.Caption);
-    HWND hwnd = CreateWindowExA(exStyle, className ? className : kWindowClass, caption.c_str(),
-                                style, x, y, width, height, parent, nullptr,
-                                GetModuleHandleA(nullptr), &control);
+    HWND hwnd = CreateWindowExA(exStyle, className, caption.c_str(), style, x, y, width, height,
+                                parent, nullptr, GetModuleHandleA(nullptr), &control);
     if (!hwnd)
         throw Exception("Cannot create the window " + control.Name);
-    // Native controls never see our WM_NCCREATE; they are found by the same property.
-    if (className) {
-        SetPropA(hwnd, kControlProperty, &control);
-        Of(control).hwnd = hwnd;
-    }
+    return hwnd;
+}
+} // namespace
+
+HWND NativeControl::CreateOwn(TWinControl& control, const char* className, DWORD style,
+                              DWORD exStyle, int x, int y, int width, int height, HWND parent) {
+    RegisterWindowClass(className);
+    return CreateWindowFor(control, className, style, exStyle, x, y, width, height, parent);
+}
+
+HWND NativeControl::CreateNative(TWinControl& control, const char* className, DWORD style,
+                                 DWORD exStyle, int x, int y, int width, int height, HWND parent) {
+    HWND hwnd = CreateWindowFor(control, className, style, exStyle, x, y, width, height, parent);
+    // The system's controls never pass our WM_NCCREATE; they are found by the same property.
+    SetPropA(hwnd, kControlProperty, &control);
+    Of(control).hwnd = hwnd;
     return hwnd;
 }
 
