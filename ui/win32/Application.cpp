@@ -104,6 +104,13 @@ HWND g_window = nullptr;
 
 } // namespace
 
+namespace ui::win32 {
+MessageBoxFunction& MessageBoxCall() {
+    static MessageBoxFunction call = &MessageBoxA;
+    return call;
+}
+} // namespace ui::win32
+
 // Created before the program's entry point runs, with its window and title.
 static TApplication g_application;
 TApplication* Application = &g_application;
@@ -203,10 +210,11 @@ void TApplication::HandleException() noexcept {
         } catch (const Exception& e) {
             ShowException(e);
         } catch (const std::exception& e) {
-            MessageBoxA(nullptr, e.what(), "Application Error", MB_OK | MB_ICONERROR | MB_TASKMODAL);
+            ui::win32::MessageBoxCall()(nullptr, e.what(), "Application Error",
+                                        MB_OK | MB_ICONERROR | MB_TASKMODAL);
         } catch (...) {
-            MessageBoxA(nullptr, "An unknown exception occurred", "Application Error",
-                        MB_OK | MB_ICONERROR | MB_TASKMODAL);
+            ui::win32::MessageBoxCall()(nullptr, "An unknown exception occurred",
+                                        "Application Error", MB_OK | MB_ICONERROR | MB_TASKMODAL);
         }
     } catch (...) {
         // Showing the failure failed as well; there is nobody left to tell.
@@ -217,5 +225,5 @@ void TApplication::ShowException(const Exception& e) {
     const std::string text = ui::WithFullStop(e.Message());
     const std::string title = Title();
     TaskWindowsDisabled disabled;
-    MessageBoxA(g_window, text.c_str(), title.c_str(), MB_OK | MB_ICONERROR);
+    ui::win32::MessageBoxCall()(g_window, text.c_str(), title.c_str(), MB_OK | MB_ICONERROR);
 }

@@ -38,6 +38,11 @@ struct NativeControl {
 
 namespace ui::win32 {
 
+// The message box call of the exception display, which a test may replace to read what
+// would be shown.
+using MessageBoxFunction = decltype(&MessageBoxA);
+MessageBoxFunction& MessageBoxCall();
+
 // Design text is UTF-8; our windows are ANSI windows and show it in the ANSI code page.
 std::string ToAnsi(const std::string& utf8);
 
