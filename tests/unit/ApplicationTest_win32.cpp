@@ -45,13 +45,16 @@ protected:
 
 class ExceptionDisplay : public testing::Test {
 protected:
+    // One window for the suite: Wine takes a while to map a window with no window manager.
+    static void SetUpTestSuite() { window_ = new Window; }
+    static void TearDownTestSuite() { delete window_; }
+
     void SetUp() override {
         g_boxes.clear();
         ui::win32::MessageBoxCall() = RecordBox;
-        window_.Handle();
         ShowWindow(static_cast<HWND>(Application->Handle()), SW_SHOWNOACTIVATE);
-        g_watched = {static_cast<HWND>(window_.Handle()), static_cast<HWND>(Application->Handle())};
-        SetActiveWindow(static_cast<HWND>(window_.Handle()));
+        g_watched = {static_cast<HWND>(window_->Handle()), static_cast<HWND>(Application->Handle())};
+        SetActiveWindow(static_cast<HWND>(window_->Handle()));
     }
     void TearDown() override { ui::win32::MessageBoxCall() = &MessageBoxA; }
 
@@ -63,8 +66,10 @@ protected:
         }
     }
 
-    Window window_;
+    static Window* window_;
 };
+
+Window* ExceptionDisplay::window_ = nullptr;
 
 TEST_F(ExceptionDisplay, TheTitleComesFromTheExecutableName) {
     EXPECT_EQ(Application->Title(), "application_test");
@@ -82,7 +87,7 @@ TEST_F(ExceptionDisplay, AnExceptionIsShownWithAFullStopAndTheTitle) {
     // Afterwards everything takes input again, and the window that was active is again.
     for (HWND w : g_watched)
         EXPECT_TRUE(IsWindowEnabled(w));
-    EXPECT_EQ(GetActiveWindow(), window_.Handle());
+    EXPECT_EQ(GetActiveWindow(), window_->Handle());
 }
 
 TEST_F(ExceptionDisplay, TheTextKeepsItsOwnEnding) {
@@ -116,7 +121,7 @@ TEST_F(ExceptionDisplay, AnythingElseGetsTheGenericReport) {
 
 TEST_F(ExceptionDisplay, AFailureInAClickReachesTheDisplayAndTheProgramGoesOn) {
     TButton button(nullptr);
-    button.SetParent(&window_);
+    button.SetParent(window_);
     button.Width = 100;
     button.Height = 25;
     int presses = 0;
