@@ -41,6 +41,7 @@ object Form1: TForm1
         Top = 16
         Width = 153
         Height = 217
+        Picture.Data = {TJPEGImage: cover.jpg}
         Proportional = True
       end
       object Button1: TButton

@@ -25,4 +25,5 @@ protected:
 private:
     friend struct NativeControl;
     std::shared_ptr<void> decoded_; // the backend's bitmap, decoded on the first paint
+    bool decodeTried_ = false;
 };

@@ -49,7 +49,7 @@ TEST(Catalogue, CaptionsAreUtf8AndMatchTheDesign) {
     EXPECT_STREQ(DocumentCatalogue[0].ButtonCaption, "\xD0\x9C\xD0\xA1\xD0\xA4\xD0\x9E 20");
     EXPECT_NE(std::strstr(DocumentCatalogue[2].ButtonCaption, "\xE2\x84\x96 533-II"), nullptr);
 
-    std::ifstream in(std::string(KORVEL_SOURCE_DIR) + "/app/Unit1.dfm", std::ios::binary);
+    std::ifstream in(KORVEL_DESIGN_FILE, std::ios::binary);
     std::stringstream text;
     text << in.rdbuf();
     const ui::DesignObject form = ui::ParseDesign(text.str());

@@ -22,24 +22,28 @@ std::vector<unsigned char> ReadFile(const std::string& path) {
 struct EmbeddedCase {
     const char* name;
     ResourceType type;
-    const char* file; // relative to the source tree
+    std::string file;
 };
 
+std::string Source(const char* path) {
+    return std::string(KORVEL_SOURCE_DIR) + "/" + path;
+}
+
 const EmbeddedCase kEmbedded[] = {
-    {"DOC1", ResourceType::File, "resources/documents/DOC1.doc"},
-    {"DOC2", ResourceType::File, "resources/documents/DOC2.doc"},
-    {"DOC3", ResourceType::File, "resources/documents/DOC3.doc"},
-    {"DOC4", ResourceType::File, "resources/documents/DOC4.doc"},
-    {"DOC5", ResourceType::File, "resources/documents/DOC5.doc"},
+    {"DOC1", ResourceType::File, Source("resources/documents/DOC1.doc")},
+    {"DOC2", ResourceType::File, Source("resources/documents/DOC2.doc")},
+    {"DOC3", ResourceType::File, Source("resources/documents/DOC3.doc")},
+    {"DOC4", ResourceType::File, Source("resources/documents/DOC4.doc")},
+    {"DOC5", ResourceType::File, Source("resources/documents/DOC5.doc")},
     // The design is looked up by its class name, in whatever case the caller writes it.
-    {"TForm1", ResourceType::RCData, "app/Unit1.dfm"},
+    {"TForm1", ResourceType::RCData, KORVEL_DESIGN_FILE},
 };
 
 class EmbeddedData : public testing::TestWithParam<EmbeddedCase> {};
 
 TEST_P(EmbeddedData, MatchesTheCommittedFileByteForByte) {
     const EmbeddedCase& c = GetParam();
-    const std::vector<unsigned char> expected = ReadFile(std::string(KORVEL_SOURCE_DIR) + "/" + c.file);
+    const std::vector<unsigned char> expected = ReadFile(c.file);
     ASSERT_FALSE(expected.empty());
 
     TResourceStream stream(c.name, c.type);

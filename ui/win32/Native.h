@@ -6,7 +6,10 @@
 
 #include <windows.h>
 
+#include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 struct NativeControl {
     // A control's own messages; true when handled, with the result in `result`.
@@ -42,6 +45,9 @@ namespace ui::win32 {
 // would be shown.
 using MessageBoxFunction = decltype(&MessageBoxA);
 MessageBoxFunction& MessageBoxCall();
+
+// The bitmap a JPEG decodes to, as an image shows it; null when the data is no picture.
+std::shared_ptr<void> DecodePicture(const std::vector<std::uint8_t>& jpeg);
 
 // Design text is UTF-8; our windows are ANSI windows and show it in the ANSI code page.
 std::string ToAnsi(const std::string& utf8);
