@@ -118,6 +118,8 @@ const TFont& TControl::EffectiveFont() const {
 }
 
 bool TControl::SetProperty(const std::string& name, const ui::DesignValue& value) {
+    if (name == "Left" || name == "Top" || name == "Width" || name == "Height")
+        BoundsStored = true;
     if (name == "Left")
         Left = ui::IntegerValue(name, value);
     else if (name == "Top")
@@ -147,4 +149,16 @@ std::vector<TWinControl*> TWinControl::TabOrderedChildren() const {
     std::stable_sort(children.begin(), children.end(),
                      [](const TWinControl* a, const TWinControl* b) { return a->TabOrder < b->TabOrder; });
     return children;
+}
+
+std::vector<TControl*> TWinControl::AllControls() const {
+    std::vector<TControl*> all;
+    for (TControl* c : controls_) {
+        all.push_back(c);
+        if (auto* w = dynamic_cast<TWinControl*>(c)) {
+            const std::vector<TControl*> below = w->AllControls();
+            all.insert(all.end(), below.begin(), below.end());
+        }
+    }
+    return all;
 }

@@ -70,6 +70,7 @@ public:
     std::string Caption; // UTF-8
     TFont Font;
     bool ParentFont = true;
+    bool BoundsStored = false; // the design gives the control's place and size
 
     TWinControl* Parent() const { return parent_; }
     void SetParent(TWinControl* parent);
@@ -100,6 +101,8 @@ public:
 
     // Children that are windowed controls, in tab order.
     std::vector<TWinControl*> TabOrderedChildren() const;
+    // Every control below this one, parents before their children.
+    std::vector<TControl*> AllControls() const;
 
 protected:
     friend class TControl;

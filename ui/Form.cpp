@@ -5,6 +5,8 @@
 #include "Image.h"
 #include "PageControl.h"
 #include "ResourceStream.h"
+#include "Rules.h"
+#include "Screen.h"
 #include "TabSheet.h"
 
 #include <map>
@@ -130,4 +132,30 @@ void TForm::LoadDesign(const std::string& className, const TPublished& published
             throw Exception("Error reading " + className + ": no component " + fieldName +
                             " of the field's class");
     }
+    ScaleToScreen();
+}
+
+void TForm::ScaleToScreen() {
+    const int screen = ui::ScreenPixelsPerInch();
+    if (screen != PixelsPerInch)
+        Font.Height = ui::MulDivRound(Font.Height, screen, PixelsPerInch);
+    const int textHeight = ui::TextHeight(Font);
+    if (textHeight == TextHeight || textHeight <= 0)
+        return;
+    for (TControl* control : AllControls()) {
+        if (control->BoundsStored) {
+            const ui::Bounds b = ui::ScaleBounds(
+                {control->Left, control->Top, control->Width, control->Height}, textHeight,
+                TextHeight);
+            control->Left = b.left;
+            control->Top = b.top;
+            control->Width = b.width;
+            control->Height = b.height;
+        }
+        if (!control->ParentFont)
+            control->Font.Height =
+                ui::ScaleFontHeight(control->Font.Height, screen, textHeight, TextHeight);
+    }
+    ClientWidth = ui::MulDivRound(ClientWidth, textHeight, TextHeight);
+    ClientHeight = ui::MulDivRound(ClientHeight, textHeight, TextHeight);
 }

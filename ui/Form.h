@@ -59,5 +59,8 @@ protected:
 
 private:
     friend struct NativeControl;
+    // Rescales a design made at PixelsPerInch for this screen, by its text height.
+    void ScaleToScreen();
+
     TWinControl* focused_ = nullptr; // the control that had the focus when the form was left
 };

@@ -50,4 +50,17 @@ int MulDivRound(int value, int numerator, int denominator) {
     return static_cast<int>(negative ? -magnitude : magnitude);
 }
 
+Bounds ScaleBounds(Bounds b, int textHeight, int designTextHeight) {
+    const auto scale = [&](int v) { return MulDivRound(v, textHeight, designTextHeight); };
+    const int left = scale(b.left);
+    const int top = scale(b.top);
+    return {left, top, scale(b.left + b.width) - left, scale(b.top + b.height) - top};
+}
+
+int ScaleFontHeight(int height, int pixelsPerInch, int textHeight, int designTextHeight) {
+    const int points = MulDivRound(-height, 72, pixelsPerInch);
+    const int scaled = MulDivRound(points, textHeight, designTextHeight);
+    return -MulDivRound(scaled, pixelsPerInch, 72);
+}
+
 } // namespace ui

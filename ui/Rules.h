@@ -27,4 +27,19 @@ Size FitPicture(Size picture, Size control, bool proportional, bool stretch);
 // value × numerator / denominator, rounded to the nearest integer, halves away from zero.
 int MulDivRound(int value, int numerator, int denominator);
 
+struct Bounds {
+    int left = 0, top = 0, width = 0, height = 0;
+    friend bool operator==(Bounds a, Bounds b) {
+        return a.left == b.left && a.top == b.top && a.width == b.width && a.height == b.height;
+    }
+};
+
+// A design's bounds on a screen whose text is `textHeight` pixels high where the design's
+// was `designTextHeight`: all four edges scale alike, so neighbours stay flush.
+Bounds ScaleBounds(Bounds bounds, int textHeight, int designTextHeight);
+
+// A font height (negative: pixels without internal leading) rescaled in whole points at
+// `pixelsPerInch` by textHeight / designTextHeight.
+int ScaleFontHeight(int height, int pixelsPerInch, int textHeight, int designTextHeight);
+
 } // namespace ui

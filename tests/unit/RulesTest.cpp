@@ -121,4 +121,46 @@ TEST(MulDivRound, RoundsHalvesAwayFromZero) {
     }
 }
 
+TEST(ScaleBounds, MovesAllFourEdgesAlike) {
+    const struct {
+        ui::Bounds design;
+        int textHeight;
+        ui::Bounds scaled;
+    } cases[] = {
+        {{8, 16, 257, 25}, 13, {8, 16, 257, 25}},   // the design's own screen
+        {{8, 16, 257, 25}, 16, {10, 20, 316, 30}},  // 120 per inch, T = 16
+        {{8, 64, 257, 25}, 16, {10, 79, 316, 31}},  // edges at 78.77 and 109.54: height 31
+        {{288, 16, 153, 217}, 16, {354, 20, 189, 267}},
+        {{8, 8, 457, 273}, 16, {10, 10, 562, 336}},
+        {{8, 16, 257, 25}, 10, {6, 12, 198, 20}},   // a smaller font shrinks the design
+        {{0, 0, 0, 0}, 16, {0, 0, 0, 0}},
+    };
+    for (const auto& c : cases) {
+        const ui::Bounds got = ui::ScaleBounds(c.design, c.textHeight, 13);
+        EXPECT_EQ(got, c.scaled) << c.design.left << "," << c.design.top << " " << c.design.width
+                                 << "x" << c.design.height << " at T=" << c.textHeight << " gave "
+                                 << got.left << "," << got.top << " " << got.width << "x"
+                                 << got.height;
+    }
+    // Neighbours stay flush: the right edge of one is the left edge of the next.
+    const ui::Bounds a = ui::ScaleBounds({8, 0, 257, 0}, 17, 13);
+    const ui::Bounds b = ui::ScaleBounds({265, 0, 23, 0}, 17, 13);
+    EXPECT_EQ(a.left + a.width, b.left);
+}
+
+TEST(ScaleFontHeight, WorksInWholePoints) {
+    const struct {
+        int height, pixelsPerInch, textHeight, scaled;
+    } cases[] = {
+        {-11, 96, 13, -11},  // 8 pt stays 8 pt: -10.67 rounds to -11
+        {-11, 96, 16, -13},  // 8 pt × 16/13 = 9.85 → 10 pt → 13.33 px
+        {-11, 120, 16, -15}, // 6.6 → 7 pt, × 16/13 = 8.6 → 9 pt → 15 px
+        {-11, 144, 19, -18}, // 5.5 → 6 pt (halves away), × 19/13 = 8.77 → 9 pt → 18 px
+        {-11, 96, 10, -8},   // 8 × 10/13 = 6.15 → 6 pt → 8 px
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ui::ScaleFontHeight(c.height, c.pixelsPerInch, c.textHeight, 13), c.scaled)
+            << c.height << " at " << c.pixelsPerInch << " per inch, T=" << c.textHeight;
+}
+
 } // namespace
