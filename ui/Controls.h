@@ -98,6 +98,8 @@ public:
     bool HandleAllocated() const;
     void SetFocus();
     bool Focused() const;
+    // Visible and enabled on screen.
+    bool Showing();
 
     // Children that are windowed controls, in tab order.
     std::vector<TWinControl*> TabOrderedChildren() const;

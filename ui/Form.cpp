@@ -9,6 +9,7 @@
 #include "Screen.h"
 #include "TabSheet.h"
 
+#include <algorithm>
 #include <map>
 
 namespace {
@@ -75,9 +76,69 @@ void CreateChildren(TWinControl& parent, const ui::DesignObject& object, TCompon
     }
 }
 
+// Every control of the form in tab order: depth first, each parent's children by TabOrder.
+void CollectTabOrder(const TWinControl& parent, std::vector<TWinControl*>& order) {
+    for (TWinControl* child : parent.TabOrderedChildren()) {
+        order.push_back(child);
+        CollectTabOrder(*child, order);
+    }
+}
+
+// The next control with a tab stop after `from`, forwards or backwards, wrapping around.
+TWinControl* NextTabStop(const std::vector<TWinControl*>& order, TWinControl* from, bool forward) {
+    const auto n = static_cast<std::ptrdiff_t>(order.size());
+    auto at = std::find(order.begin(), order.end(), from) - order.begin();
+    if (at == n)
+        at = forward ? -1 : 0;
+    for (std::ptrdiff_t step = 1; step <= n; ++step) {
+        TWinControl* candidate = order[static_cast<std::size_t>(((forward ? at + step : at - step) % n + n) % n)];
+        if (candidate->TabStop && candidate->Showing())
+            return candidate;
+    }
+    return nullptr;
+}
+
 } // namespace
 
 TForm::TForm(TComponent* owner) : TWinControl(owner) {}
+
+TWinControl* TForm::FirstTabStop() {
+    std::vector<TWinControl*> order;
+    CollectTabOrder(*this, order);
+    return NextTabStop(order, nullptr, true);
+}
+
+bool TForm::DialogKeyPressed(DialogKey key, TWinControl* focused) {
+    auto* button = dynamic_cast<TButton*>(focused);
+    switch (key) {
+    case DialogKey::Tab:
+    case DialogKey::BackTab: {
+        std::vector<TWinControl*> order;
+        CollectTabOrder(*this, order);
+        if (TWinControl* next = NextTabStop(order, focused, key == DialogKey::Tab))
+            next->SetFocus();
+        return true;
+    }
+    case DialogKey::Previous:
+    case DialogKey::Next:
+        // Among the buttons only; the tab control has its own use for the arrows.
+        if (!button)
+            return false;
+        if (TWinControl* next = NextTabStop(button->Parent()->TabOrderedChildren(), button,
+                                            key == DialogKey::Next))
+            next->SetFocus();
+        return true;
+    case DialogKey::Enter:
+        // The focused button is the default one; with the tab focused, Enter does nothing.
+        if (button)
+            button->Click();
+        return true;
+    case DialogKey::CtrlTab: // would turn the page; there is a single page
+    case DialogKey::Escape:  // no button cancels
+        return true;
+    }
+    return false;
+}
 
 bool TForm::SetProperty(const std::string& name, const ui::DesignValue& value) {
     if (name == "ClientWidth") {

@@ -47,8 +47,15 @@ public:
 
     void Show();
     void Close();
-    // Keyboard navigation among the form's controls; true when the key was used.
-    bool HandleDialogKey(void* message);
+
+    // Keyboard navigation among the form's controls. `event` is the backend's key event
+    // (a MSG, a QKeyEvent); true when the key was used.
+    bool HandleDialogKey(void* event);
+    enum class DialogKey { Tab, BackTab, CtrlTab, Previous, Next, Enter, Escape };
+    // What a navigation key does with the focus on `focused`; true when it was used.
+    bool DialogKeyPressed(DialogKey key, TWinControl* focused);
+    // The first control in tab order that can take the focus.
+    TWinControl* FirstTabStop();
 
 protected:
     // Reads the design stored under `className` and builds the form and its components

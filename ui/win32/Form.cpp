@@ -1,39 +1,10 @@
 #include "Form.h"
 
 #include "Application.h"
-#include "Button.h"
 #include "Native.h"
 
-#include <algorithm>
 
 namespace {
-
-// Every control of the form in tab order: depth first, each parent's children by TabOrder.
-void CollectTabOrder(TWinControl& parent, std::vector<TWinControl*>& order) {
-    for (TWinControl* child : parent.TabOrderedChildren()) {
-        order.push_back(child);
-        CollectTabOrder(*child, order);
-    }
-}
-
-bool CanFocus(TWinControl* control) {
-    HWND hwnd = static_cast<HWND>(control->Handle());
-    return control->TabStop && IsWindowVisible(hwnd) && IsWindowEnabled(hwnd);
-}
-
-// The next control with a tab stop after `from`, forwards or backwards, wrapping around.
-TWinControl* NextTabStop(const std::vector<TWinControl*>& order, TWinControl* from, bool forward) {
-    const auto n = static_cast<std::ptrdiff_t>(order.size());
-    auto at = std::find(order.begin(), order.end(), from) - order.begin();
-    if (at == n)
-        at = forward ? -1 : 0;
-    for (std::ptrdiff_t step = 1; step <= n; ++step) {
-        const std::ptrdiff_t i = ((forward ? at + step : at - step) % n + n) % n;
-        if (CanFocus(order[static_cast<std::size_t>(i)]))
-            return order[static_cast<std::size_t>(i)];
-    }
-    return nullptr;
-}
 
 bool KeyDown(int key) {
     return GetKeyState(key) < 0;
@@ -96,9 +67,7 @@ void TForm::CreateWnd() {
                     focused && focused != &form && IsChild(static_cast<HWND>(form.Handle()), focus))
                     form.focused_ = focused;
             } else if (!HIWORD(wParam)) { // not while minimised
-                std::vector<TWinControl*> order;
-                CollectTabOrder(form, order);
-                TWinControl* target = form.focused_ ? form.focused_ : NextTabStop(order, nullptr, true);
+                TWinControl* target = form.focused_ ? form.focused_ : form.FirstTabStop();
                 if (target)
                     target->SetFocus();
             }
@@ -131,37 +100,31 @@ bool TForm::HandleDialogKey(void* message) {
         return false;
     if (KeyDown(VK_MENU))
         return false;
-
-    std::vector<TWinControl*> order;
-    CollectTabOrder(*this, order);
-    TWinControl* focused = NativeControl::FromHandle(GetFocus());
-    auto* button = dynamic_cast<TButton*>(focused);
-
+    const bool shift = KeyDown(VK_SHIFT);
+    const bool control = KeyDown(VK_CONTROL);
+    DialogKey key;
     switch (msg.wParam) {
     case VK_TAB:
-        // Ctrl+Tab would turn the page; with a single page it does nothing.
-        if (!KeyDown(VK_CONTROL))
-            if (TWinControl* next = NextTabStop(order, focused, !KeyDown(VK_SHIFT)))
-                next->SetFocus();
-        return true;
+        key = control ? DialogKey::CtrlTab : shift ? DialogKey::BackTab : DialogKey::Tab;
+        break;
     case VK_LEFT:
     case VK_UP:
+        key = DialogKey::Previous;
+        break;
     case VK_RIGHT:
-    case VK_DOWN: {
-        if (!button)
-            return false; // the tab control has its own use for the arrows
-        const bool forward = msg.wParam == VK_RIGHT || msg.wParam == VK_DOWN;
-        if (TWinControl* next = NextTabStop(button->Parent()->TabOrderedChildren(), button, forward))
-            next->SetFocus();
-        return true;
-    }
+    case VK_DOWN:
+        key = DialogKey::Next;
+        break;
     case VK_RETURN:
-        // The focused button is the default one; with the tab focused, Enter does nothing.
-        if (button && !KeyDown(VK_SHIFT) && !KeyDown(VK_CONTROL))
-            button->Click();
-        return true;
+        if (shift || control)
+            return false;
+        key = DialogKey::Enter;
+        break;
     case VK_ESCAPE:
-        return true;
+        key = DialogKey::Escape;
+        break;
+    default:
+        return false;
     }
-    return false;
+    return DialogKeyPressed(key, NativeControl::FromHandle(GetFocus()));
 }

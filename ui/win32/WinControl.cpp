@@ -151,6 +151,11 @@ void TWinControl::SetFocus() {
     ::SetFocus(static_cast<HWND>(Handle()));
 }
 
+bool TWinControl::Showing() {
+    HWND hwnd = static_cast<HWND>(Handle());
+    return IsWindowVisible(hwnd) && IsWindowEnabled(hwnd);
+}
+
 bool TWinControl::Focused() const {
     return native_->hwnd && GetFocus() == native_->hwnd;
 }
