@@ -38,6 +38,9 @@ public:
     // Shows the main form and runs the message loop until Terminate.
     void Run();
     void Terminate();
+    // Destroys the forms and lets go of the toolkit while everything they use still exists,
+    // before the program's static objects are destroyed.
+    void Shutdown();
     // Minimises the whole application to its taskbar button, and restores it.
     void Minimize();
     void Restore();

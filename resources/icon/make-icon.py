@@ -2,7 +2,7 @@
 """Build the program icon from its pixel design in mainicon.txt.
 
 Writes resources/mainicon.ico (the MAINICON resource linked into the Windows
-executable) and the hicolor PNGs installed with the Linux build.
+executable) and the hicolor PNGs and scalable SVG installed with the Linux build.
 
 The .ico holds a single 32x32 16-colour image with the standard Windows
 palette. That is the one format every Windows shell, resource compiler and
@@ -16,7 +16,12 @@ script over an unchanged design gives identical files. The PNG bytes also
 depend on the zlib in use; tests/data/check_icon.py therefore compares the
 decoded PNG pixels with the design rather than the compressed bytes.
 
+The SVG draws the same pixels as squares with crisp edges, so that a desktop
+that prefers scalable icons shows the design itself and not a blurred bitmap.
+
 Usage: make-icon.py [--design FILE] [--ico FILE] [--png-dir DIR]
+
+--png-dir is the hicolor folder: the PNGs go to NxN/apps, the SVG to scalable/apps.
 """
 
 import argparse
@@ -172,8 +177,39 @@ def build_png(pixels, size):
     )
 
 
+def build_svg(pixels):
+    """Return an SVG of the design, one rectangle per run of one colour in a row.
+
+    A rectangle per pixel would do, but runs keep the file small enough to read.
+    crispEdges stops renderers from blending neighbouring runs into colours
+    that are not in the palette.
+    """
+    size = len(pixels)
+    lines = [
+        '<?xml version="1.0" encoding="UTF-8"?>',
+        f'<svg xmlns="http://www.w3.org/2000/svg" width="{size}" height="{size}" '
+        f'viewBox="0 0 {size} {size}" shape-rendering="crispEdges">',
+    ]
+    for y, row in enumerate(pixels):
+        x = 0
+        while x < len(row):
+            end = x
+            while end < len(row) and row[end] == row[x]:
+                end += 1
+            r, g, b = PALETTE[row[x]][1]
+            lines.append(f'<rect x="{x}" y="{y}" width="{end - x}" height="1" '
+                         f'fill="#{r:02x}{g:02x}{b:02x}"/>')
+            x = end
+    lines.append("</svg>")
+    return ("\n".join(lines) + "\n").encode("ascii")
+
+
 def png_path(png_dir, size):
     return os.path.join(png_dir, f"{size}x{size}", "apps", "korvel.png")
+
+
+def svg_path(png_dir):
+    return os.path.join(png_dir, "scalable", "apps", "korvel.svg")
 
 
 def _write(path, data):
@@ -208,6 +244,9 @@ def main(argv=None):
         path = png_path(args.png_dir, size)
         _write(path, build_png(pixels, size))
         print(f"wrote {path}")
+    path = svg_path(args.png_dir)
+    _write(path, build_svg(pixels))
+    print(f"wrote {path}")
     return 0
 
 

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Checks resources/mainicon.ico and the hicolor PNGs against their design.
+"""Checks resources/mainicon.ico, the hicolor PNGs and the SVG against their design.
 
 The .ico is read here with its own decoder instead of the generator's code,
 so a fault in make-icon.py (rows upside down, nibbles swapped, palette out of
@@ -17,6 +17,7 @@ import sys
 import tempfile
 import types
 import unittest
+import xml.etree.ElementTree as ElementTree
 import zlib
 
 ROOT = None
@@ -128,6 +129,51 @@ def read_png(data):
     return width, height, rows, chunks
 
 
+SVG_NS = "{http://www.w3.org/2000/svg}"
+
+
+def read_svg(data):
+    """Paint an SVG of axis-aligned rectangles onto a grid of RGB triples.
+
+    Returns (root attributes, grid, problems). A cell painted twice, a
+    rectangle off the grid or at a fractional position, or anything but a
+    plain filled rectangle is a problem: such an icon would not show exactly
+    the pixels of the design.
+    """
+    root = ElementTree.fromstring(data)
+    if root.tag != SVG_NS + "svg":
+        raise ValueError(f"root element is {root.tag}")
+    size = int(root.get("width"))
+    grid = [[None] * size for _ in range(size)]
+    problems = []
+    for element in root:
+        if element.tag != SVG_NS + "rect":
+            problems.append(f"unexpected element {element.tag}")
+            continue
+        extra = set(element.keys()) - {"x", "y", "width", "height", "fill"}
+        if extra:
+            problems.append(f"rect with {sorted(extra)}")
+        try:
+            x, y, w, h = (int(element.get(k)) for k in ("x", "y", "width", "height"))
+        except (TypeError, ValueError):
+            problems.append(f"rect not on whole pixels: {element.attrib}")
+            continue
+        fill = element.get("fill", "")
+        if len(fill) != 7 or not fill.startswith("#"):
+            problems.append(f"fill {fill!r}")
+            continue
+        rgb = tuple(int(fill[i:i + 2], 16) for i in (1, 3, 5))
+        if w <= 0 or h <= 0 or x < 0 or y < 0 or x + w > size or y + h > size:
+            problems.append(f"rect off the grid: {element.attrib}")
+            continue
+        for row in range(y, y + h):
+            for col in range(x, x + w):
+                if grid[row][col] is not None:
+                    problems.append(f"pixel ({col}, {row}) painted twice")
+                grid[row][col] = rgb
+    return dict(root.attrib), grid, problems
+
+
 class CommittedIcon(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
@@ -183,6 +229,21 @@ class CommittedIcon(unittest.TestCase):
                     self.assertEqual(rows[y], want,
                                      f"{size}px row {y} differs: run resources/icon/make-icon.py")
 
+    def test_svg_matches_the_design(self):
+        path = os.path.join(ROOT, "resources", "icon", "hicolor", "scalable", "apps", "korvel.svg")
+        with open(path, "rb") as f:
+            data = f.read()
+        attributes, grid, problems = read_svg(data)
+        self.assertEqual(problems, [])
+        self.assertEqual(attributes.get("viewBox"), "0 0 32 32")
+        self.assertEqual(attributes.get("shape-rendering"), "crispEdges",
+                         "without crisp edges neighbouring pixels blur together")
+        for y in range(32):
+            want = [WINDOWS_PALETTE[index] for index in self.design[y]]
+            self.assertEqual(grid[y], want, f"SVG row {y} differs: run resources/icon/make-icon.py")
+        self.assertEqual(self.gen.build_svg(self.design), data,
+                         "korvel.svg is stale: run resources/icon/make-icon.py")
+
     def test_script_output_is_repeatable(self):
         script = os.path.join(ROOT, "resources", "icon", "make-icon.py")
         runs = []
@@ -201,6 +262,7 @@ class CommittedIcon(unittest.TestCase):
         self.assertEqual(runs[0], runs[1])
         self.assertEqual(runs[0]["mainicon.ico"], self.data)
         self.assertEqual(len([n for n in runs[0] if n.endswith("korvel.png")]), len(PNG_SIZES))
+        self.assertIn(os.path.join("scalable", "apps", "korvel.svg"), runs[0])
         self.assertFalse([n for n in runs[0] if n.endswith(".tmp")], "temporary files left behind")
 
 
@@ -233,6 +295,18 @@ class DesignReading(unittest.TestCase):
         self.assertEqual(pixels[2][1], black)
         self.assertEqual(pixels[2][0], white)
         self.assertEqual(pixels[31][31], white)
+
+    def test_svg_draws_every_pixel_where_drawn(self):
+        # Corners tell flips apart; a row of alternating colours and runs that reach the
+        # right edge catch runs merged too far or cut short.
+        marks = [(0, 0, "r"), (31, 0, "b"), (0, 31, "y"), (1, 2, ".")]
+        marks += [(x, 5, "r" if x % 2 else "b") for x in range(32)]
+        marks += [(x, 9, "y") for x in range(20, 32)]
+        pixels = self.gen.parse_design(fixture(marks))
+        _, grid, problems = read_svg(self.gen.build_svg(pixels))
+        self.assertEqual(problems, [])
+        for y in range(32):
+            self.assertEqual(grid[y], [WINDOWS_PALETTE[i] for i in pixels[y]], f"row {y}")
 
     def test_line_endings_and_comments_do_not_change_the_result(self):
         text = fixture([(5, 7, "r")])

@@ -72,7 +72,13 @@ TApplication::TApplication() : TComponent(nullptr) {
 }
 
 TApplication::~TApplication() {
+    Shutdown();
+}
+
+// Qt's own static objects may go before ours at exit; the widgets must go first.
+void TApplication::Shutdown() {
     DestroyComponents();
+    mainForm_ = nullptr;
     g_qt.reset();
 }
 

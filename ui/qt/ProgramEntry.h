@@ -2,6 +2,8 @@
 // The program's entry point on Linux: main(), which keeps its arguments for Qt and runs the
 // body that follows the macro.
 
+#include "Application.h"
+
 namespace ui::qt {
 void KeepArguments(int argc, char** argv);
 }
@@ -10,6 +12,8 @@ void KeepArguments(int argc, char** argv);
     static int ProgramMain();                                                                      \
     int main(int argc, char** argv) {                                                              \
         ui::qt::KeepArguments(argc, argv);                                                         \
-        return ProgramMain();                                                                      \
+        const int status = ProgramMain();                                                          \
+        Application->Shutdown();                                                                   \
+        return status;                                                                             \
     }                                                                                              \
     static int ProgramMain()

@@ -120,10 +120,15 @@ TApplication::TApplication() : TComponent(nullptr) {
 }
 
 TApplication::~TApplication() {
-    DestroyComponents();
+    Shutdown();
     if (g_window)
         DestroyWindow(g_window);
     g_window = nullptr;
+}
+
+void TApplication::Shutdown() {
+    DestroyComponents();
+    mainForm_ = nullptr;
 }
 
 void* TApplication::Handle() const {
