@@ -75,6 +75,25 @@ TEST_F(ExceptionDisplay, TheTitleComesFromTheExecutableName) {
     EXPECT_EQ(Application->Title(), "application_test");
 }
 
+TEST_F(ExceptionDisplay, TheApplicationWindowCarriesTheProgramIcon) {
+    HWND window = static_cast<HWND>(Application->Handle());
+    auto* icon = reinterpret_cast<HICON>(GetClassLongPtrA(window, GCLP_HICON));
+    ASSERT_NE(icon, nullptr);
+    ICONINFO info = {};
+    ASSERT_TRUE(GetIconInfo(icon, &info));
+    BITMAP colour = {};
+    GetObjectA(info.hbmColor, sizeof colour, &colour);
+    EXPECT_EQ(colour.bmWidth, 32);
+    EXPECT_EQ(colour.bmHeight, 32);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    // Zero size: only its taskbar button is ever seen.
+    RECT bounds;
+    GetWindowRect(window, &bounds);
+    EXPECT_EQ(bounds.right - bounds.left, 0);
+    EXPECT_EQ(bounds.bottom - bounds.top, 0);
+}
+
 TEST_F(ExceptionDisplay, AnExceptionIsShownWithAFullStopAndTheTitle) {
     Handle(std::make_exception_ptr(EWriteError()));
     ASSERT_EQ(g_boxes.size(), 1u);

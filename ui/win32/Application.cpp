@@ -15,10 +15,18 @@ std::string LowerAnsi(std::string text) {
     return text;
 }
 
+// The module's path is already in the ANSI code page: converting it as if it were OEM text,
+// as the older rule did, garbles every Cyrillic letter of the name.
 std::string TitleFromModule() {
-    char path[256] = {};
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    OemToCharA(path, path);
+    std::string path(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2); // cut short: a longer path than the buffer
+    }
     return ui::ApplicationTitle(path, LowerAnsi);
 }
 

@@ -14,6 +14,7 @@ void TButton::Notify(int code) {
     HWND hwnd = static_cast<HWND>(Handle());
     switch (code) {
     case BN_CLICKED:
+    case BN_DOUBLECLICKED: // with BS_NOTIFY the second press of a double click comes as this
         Click();
         break;
     case BN_SETFOCUS:
