@@ -127,8 +127,8 @@ public:
             std::string name = folder + "/." + kFolderName + "-";
             for (int i = 0; i < 6; ++i, bits /= sizeof kLetters - 1)
                 name += kLetters[bits % (sizeof kLetters - 1)];
-            const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW,
-                                  0666);
+            const int fd =
+                ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
             if (fd >= 0) {
                 file_.Reset(fd);
                 path_ = std::move(name);

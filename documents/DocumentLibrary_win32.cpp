@@ -83,14 +83,14 @@ void CheckReplaceable(const std::string& path) {
 void ReplaceDocument(const std::string& path, const void* bytes, std::size_t size) {
     CheckReplaceable(path);
     TemporaryFile temporary(path);
-    FileHandle file(CreateFileA(temporary.Path().c_str(), GENERIC_READ | GENERIC_WRITE, 0,
-                                nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle file(CreateFileA(temporary.Path().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.Valid())
         throw EFCreateError(path);
 
     DWORD written = 0;
-    const BOOL ok = documents::win32::Calls().writeFile(file.Get(), bytes,
-                                                        static_cast<DWORD>(size), &written, nullptr);
+    const BOOL ok = documents::win32::Calls().writeFile(file.Get(), bytes, static_cast<DWORD>(size),
+                                                        &written, nullptr);
     if (!ok || written != size || !FlushFileBuffers(file.Get()) || !file.Close())
         throw EWriteError();
 

@@ -146,8 +146,9 @@ std::vector<TWinControl*> TWinControl::TabOrderedChildren() const {
     for (TControl* c : controls_)
         if (auto* w = dynamic_cast<TWinControl*>(c))
             children.push_back(w);
-    std::stable_sort(children.begin(), children.end(),
-                     [](const TWinControl* a, const TWinControl* b) { return a->TabOrder < b->TabOrder; });
+    std::stable_sort(
+        children.begin(), children.end(),
+        [](const TWinControl* a, const TWinControl* b) { return a->TabOrder < b->TabOrder; });
     return children;
 }
 

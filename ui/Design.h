@@ -12,8 +12,8 @@ struct DesignValue {
     enum class Kind { Integer, String, Identifier, Set, Binary };
     Kind kind = Kind::Integer;
     long long integer = 0;
-    std::string text;              // a String (UTF-8) or an Identifier
-    std::vector<std::string> set;  // the members of a Set
+    std::string text;             // a String (UTF-8) or an Identifier
+    std::vector<std::string> set; // the members of a Set
     std::vector<unsigned char> binary;
 };
 

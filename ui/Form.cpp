@@ -91,7 +91,8 @@ TWinControl* NextTabStop(const std::vector<TWinControl*>& order, TWinControl* fr
     if (at == n)
         at = forward ? -1 : 0;
     for (std::ptrdiff_t step = 1; step <= n; ++step) {
-        TWinControl* candidate = order[static_cast<std::size_t>(((forward ? at + step : at - step) % n + n) % n)];
+        TWinControl* candidate =
+            order[static_cast<std::size_t>(((forward ? at + step : at - step) % n + n) % n)];
         if (candidate->TabStop && candidate->Showing())
             return candidate;
     }
@@ -124,8 +125,8 @@ bool TForm::DialogKeyPressed(DialogKey key, TWinControl* focused) {
         // Among the buttons only; the tab control has its own use for the arrows.
         if (!button)
             return false;
-        if (TWinControl* next = NextTabStop(button->Parent()->TabOrderedChildren(), button,
-                                            key == DialogKey::Next))
+        if (TWinControl* next =
+                NextTabStop(button->Parent()->TabOrderedChildren(), button, key == DialogKey::Next))
             next->SetFocus();
         return true;
     case DialogKey::Enter:
@@ -205,9 +206,9 @@ void TForm::ScaleToScreen() {
         return;
     for (TControl* control : AllControls()) {
         if (control->BoundsStored) {
-            const ui::Bounds b = ui::ScaleBounds(
-                {control->Left, control->Top, control->Width, control->Height}, textHeight,
-                TextHeight);
+            const ui::Bounds b =
+                ui::ScaleBounds({control->Left, control->Top, control->Width, control->Height},
+                                textHeight, TextHeight);
             control->Left = b.left;
             control->Top = b.top;
             control->Width = b.width;

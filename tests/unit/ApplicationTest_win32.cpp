@@ -38,8 +38,8 @@ public:
 
 protected:
     void CreateWnd() override {
-        NativeControl::CreateOwn(*this, "TTestWindow", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 10,
-                                 10, 300, 200, nullptr);
+        NativeControl::CreateOwn(*this, "TTestWindow", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 10, 10,
+                                 300, 200, nullptr);
     }
 };
 
@@ -53,7 +53,8 @@ protected:
         g_boxes.clear();
         ui::win32::MessageBoxCall() = RecordBox;
         ShowWindow(static_cast<HWND>(Application->Handle()), SW_SHOWNOACTIVATE);
-        g_watched = {static_cast<HWND>(window_->Handle()), static_cast<HWND>(Application->Handle())};
+        g_watched = {static_cast<HWND>(window_->Handle()),
+                     static_cast<HWND>(Application->Handle())};
         SetActiveWindow(static_cast<HWND>(window_->Handle()));
     }
     void TearDown() override { ui::win32::MessageBoxCall() = &MessageBoxA; }

@@ -40,7 +40,8 @@ TEST(Catalogue, FileNamesAreTheirCodePage1251Bytes) {
          30},
     };
     for (std::size_t i = 0; i < 5; ++i) {
-        EXPECT_EQ(std::strlen(DocumentCatalogue[i].FileName), expected[i].length) << "row " << i + 1;
+        EXPECT_EQ(std::strlen(DocumentCatalogue[i].FileName), expected[i].length)
+            << "row " << i + 1;
         EXPECT_STREQ(DocumentCatalogue[i].FileName, expected[i].bytes) << "row " << i + 1;
     }
 }

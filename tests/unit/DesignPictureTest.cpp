@@ -34,11 +34,12 @@ TEST(DesignPicture, IsTheClassNameTheCountAndTheCoverJpeg) {
     ASSERT_EQ(data.size(), 15 + jpeg.size());
     EXPECT_EQ(data[0], 10);
     EXPECT_EQ(std::string(data.begin() + 1, data.begin() + 11), "TJPEGImage");
-    const std::size_t count = data[11] | data[12] << 8 | data[13] << 16 |
-                              static_cast<std::size_t>(data[14]) << 24;
+    const std::size_t count =
+        data[11] | data[12] << 8 | data[13] << 16 | static_cast<std::size_t>(data[14]) << 24;
     EXPECT_EQ(count, jpeg.size());
-    EXPECT_TRUE(std::equal(jpeg.begin(), jpeg.end(), data.begin() + 15,
-                           [](char a, unsigned char b) { return static_cast<unsigned char>(a) == b; }));
+    EXPECT_TRUE(
+        std::equal(jpeg.begin(), jpeg.end(), data.begin() + 15,
+                   [](char a, unsigned char b) { return static_cast<unsigned char>(a) == b; }));
     // From its start-of-image marker to its end-of-image marker.
     EXPECT_EQ(data[15], 0xFF);
     EXPECT_EQ(data[16], 0xD8);

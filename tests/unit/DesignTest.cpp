@@ -37,7 +37,8 @@ end
     EXPECT_EQ(root.properties[1].value.integer, -11);
     EXPECT_EQ(root.properties[2].value.kind, Kind::String);
     EXPECT_EQ(root.properties[2].value.text, "It's МСФ");
-    EXPECT_EQ(root.properties[3].value.set, (std::vector<std::string>{"biSystemMenu", "biMinimize"}));
+    EXPECT_EQ(root.properties[3].value.set,
+              (std::vector<std::string>{"biSystemMenu", "biMinimize"}));
     EXPECT_EQ(root.properties[4].value.kind, Kind::Set);
     EXPECT_TRUE(root.properties[4].value.set.empty());
     EXPECT_EQ(root.properties[5].value.kind, Kind::Identifier);
@@ -69,7 +70,8 @@ TEST(Design, MalformedTextIsRejectedWithItsLine) {
         {"object Form1: TForm1\n  Data = {0G}\nend\n", "line 2: expected a hexadecimal digit"},
         {"object Form1: TForm1\n  Data = {0A\n", "line 3: missing \"}\""},
         {"object Form1: TForm1\n  Left = 99999999999\nend\n", "line 2: number out of range"},
-        {"object Form1: TForm1\n  Left = 1 2\nend\n", "line 2: unexpected text after the value of Left"},
+        {"object Form1: TForm1\n  Left = 1 2\nend\n",
+         "line 2: unexpected text after the value of Left"},
         {"object Form1: TForm1\n  object B: TButton\n  end\n  Left = 1\nend\n",
          "line 4: property Left after a child object"},
         {"object Form1: TForm1\n  Left = 1\n", "line 3: missing \"end\" of Form1"},

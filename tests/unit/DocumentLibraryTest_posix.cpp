@@ -112,8 +112,7 @@ std::vector<DesktopRequest> g_requests;
 
 void RecordRequest(TWinControl* owner, const std::string& path) {
     const std::string folder = fs::path(path).parent_path().string();
-    g_requests.push_back(
-        {owner, path, Content(path), FolderContents(folder), HeldOpenHere(path)});
+    g_requests.push_back({owner, path, Content(path), FolderContents(folder), HeldOpenHere(path)});
 }
 
 // The owner is only passed through to the desktop, never used here.
@@ -246,8 +245,14 @@ TEST_F(DocumentLibrary, ARepeatedOpenReplacesAChangedCopy) {
 // Another process that holds a lock on a file until it is let go.
 class LockHolder {
 public:
-    enum Kind { RecordWrite, RecordRead, RecordWriteOnOneByte, OpenFileWrite, WholeExclusive,
-                WholeShared };
+    enum Kind {
+        RecordWrite,
+        RecordRead,
+        RecordWriteOnOneByte,
+        OpenFileWrite,
+        WholeExclusive,
+        WholeShared
+    };
 
     LockHolder(const std::string& path, Kind kind) {
         int ready[2];
@@ -378,8 +383,8 @@ TEST_F(DocumentLibrary, SomethingOtherThanAFileInItsPlaceIsLeftAlone) {
          [](const std::string& p, const std::string&) { fs::create_symlink("/nonexistent", p); },
          S_IFLNK},
         // Opening a pipe to look at it would wait for a writer for ever.
-        {"a named pipe", [](const std::string& p, const std::string&) { ::mkfifo(p.c_str(), 0666); },
-         S_IFIFO},
+        {"a named pipe",
+         [](const std::string& p, const std::string&) { ::mkfifo(p.c_str(), 0666); }, S_IFIFO},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

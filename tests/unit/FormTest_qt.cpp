@@ -70,9 +70,7 @@ protected:
         QApplication::processEvents();
     }
 
-    static TWinControl* Focused() {
-        return NativeControl::FromWidget(QApplication::focusWidget());
-    }
+    static TWinControl* Focused() { return NativeControl::FromWidget(QApplication::focusWidget()); }
     static void Press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key), modifiers);
         QApplication::processEvents();
@@ -94,15 +92,19 @@ TEST_F(MainWindow, IsBuiltAtItsDesignedPlaceAndSize) {
     EXPECT_TRUE(window->windowFlags() & Qt::WindowMinimizeButtonHint);
     EXPECT_EQ(Widget(Form1->PageControl1)->geometry(), QRect(8, 8, 457, 273));
     EXPECT_EQ(Widget(Form1->Image1)->geometry(), QRect(288, 16, 153, 217));
-    const QRect buttons[] = {{8, 16, 257, 25}, {8, 64, 257, 25}, {8, 104, 257, 25},
-                             {8, 152, 257, 25}, {8, 200, 257, 25}};
+    const QRect buttons[] = {{8, 16, 257, 25},
+                             {8, 64, 257, 25},
+                             {8, 104, 257, 25},
+                             {8, 152, 257, 25},
+                             {8, 200, 257, 25}};
     TButton* controls[] = {Form1->Button1, Form1->Button2, Form1->Button3, Form1->Button4,
                            Form1->Button5};
     for (int i = 0; i < 5; ++i) {
         auto* button = qobject_cast<QPushButton*>(Widget(controls[i]));
         ASSERT_NE(button, nullptr);
         EXPECT_EQ(button->geometry(), buttons[i]) << "Button" << i + 1;
-        EXPECT_EQ(button->text().toStdString(), DocumentCatalogue[static_cast<std::size_t>(i)].ButtonCaption);
+        EXPECT_EQ(button->text().toStdString(),
+                  DocumentCatalogue[static_cast<std::size_t>(i)].ButtonCaption);
         EXPECT_EQ(button->parentWidget(), Widget(Form1->TabSheet1));
     }
     auto* tabs = qobject_cast<QTabWidget*>(Widget(Form1->PageControl1));
@@ -124,15 +126,15 @@ TEST_F(MainWindow, TheTabIsBoldAndTheButtonsAreRegular) {
 }
 
 TEST_F(MainWindow, TabWalksTheButtonsAndWrapsAround) {
-    TWinControl* forward[] = {Form1->Button1, Form1->Button2, Form1->Button3, Form1->Button4,
-                              Form1->Button5, Form1->PageControl1};
+    TWinControl* forward[] = {Form1->Button1, Form1->Button2, Form1->Button3,
+                              Form1->Button4, Form1->Button5, Form1->PageControl1};
     EXPECT_EQ(Focused(), Form1->PageControl1);
     for (TWinControl* expected : forward) {
         Press(Qt::Key_Tab);
         EXPECT_EQ(Focused(), expected) << expected->Name;
     }
-    TWinControl* backward[] = {Form1->Button5, Form1->Button4, Form1->Button3, Form1->Button2,
-                               Form1->Button1, Form1->PageControl1};
+    TWinControl* backward[] = {Form1->Button5, Form1->Button4, Form1->Button3,
+                               Form1->Button2, Form1->Button1, Form1->PageControl1};
     for (TWinControl* expected : backward) {
         Press(Qt::Key_Backtab, Qt::ShiftModifier);
         EXPECT_EQ(Focused(), expected) << expected->Name;
@@ -145,9 +147,12 @@ TEST_F(MainWindow, ArrowsMoveAmongTheButtonsAndWrapAround) {
         int key;
         TButton* to;
     } cases[] = {
-        {Form1->Button3, Qt::Key_Down, Form1->Button4}, {Form1->Button3, Qt::Key_Up, Form1->Button2},
-        {Form1->Button3, Qt::Key_Right, Form1->Button4}, {Form1->Button3, Qt::Key_Left, Form1->Button2},
-        {Form1->Button5, Qt::Key_Down, Form1->Button1}, {Form1->Button1, Qt::Key_Up, Form1->Button5},
+        {Form1->Button3, Qt::Key_Down, Form1->Button4},
+        {Form1->Button3, Qt::Key_Up, Form1->Button2},
+        {Form1->Button3, Qt::Key_Right, Form1->Button4},
+        {Form1->Button3, Qt::Key_Left, Form1->Button2},
+        {Form1->Button5, Qt::Key_Down, Form1->Button1},
+        {Form1->Button1, Qt::Key_Up, Form1->Button5},
     };
     for (const auto& c : cases) {
         c.from->SetFocus();
@@ -162,7 +167,8 @@ TEST_F(MainWindow, EnterAndSpaceClickTheFocusedButtonOnce) {
         Form1->Button2->SetFocus();
         Press(key);
         ASSERT_EQ(recorder_->urls.size(), 1) << "key " << key;
-        EXPECT_EQ(recorder_->urls[0].toLocalFile().toStdString(), DocumentPath(DocumentCatalogue[1]));
+        EXPECT_EQ(recorder_->urls[0].toLocalFile().toStdString(),
+                  DocumentPath(DocumentCatalogue[1]));
     }
 }
 
@@ -170,7 +176,8 @@ TEST_F(MainWindow, EnterOnTheTabEscapeAndCtrlTabDoNothing) {
     const struct {
         int key;
         Qt::KeyboardModifiers modifiers;
-    } keys[] = {{Qt::Key_Return, Qt::NoModifier}, {Qt::Key_Escape, Qt::NoModifier},
+    } keys[] = {{Qt::Key_Return, Qt::NoModifier},
+                {Qt::Key_Escape, Qt::NoModifier},
                 {Qt::Key_Tab, Qt::ControlModifier}};
     for (const auto& k : keys) {
         Press(k.key, k.modifiers);

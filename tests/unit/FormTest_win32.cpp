@@ -67,8 +67,8 @@ TEST_F(MainWindow, TheTabIsBoldAndTheButtonsRegularInMsSansSerif) {
     EXPECT_EQ(tab.lfHeight, -11);
     EXPECT_EQ(tab.lfWeight, FW_BOLD);
     EXPECT_EQ(tab.lfCharSet, DEFAULT_CHARSET);
-    for (TButton* button : {Form1->Button1, Form1->Button2, Form1->Button3, Form1->Button4,
-                            Form1->Button5}) {
+    for (TButton* button :
+         {Form1->Button1, Form1->Button2, Form1->Button3, Form1->Button4, Form1->Button5}) {
         const LOGFONTA font = FontOf(Hwnd(button));
         EXPECT_STREQ(font.lfFaceName, "MS Sans Serif") << button->Name;
         EXPECT_EQ(font.lfHeight, -11) << button->Name;

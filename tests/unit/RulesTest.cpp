@@ -102,18 +102,15 @@ TEST(MulDivRound, RoundsHalvesAwayFromZero) {
     const struct {
         int value, numerator, denominator, result;
     } cases[] = {
-        {477, 16, 13, 587},  // 587.08
-        {289, 16, 13, 356},  // 355.69
-        {8, 16, 13, 10},     // 9.85
-        {13, 16, 13, 16},
-        {-11, 120, 96, -14}, // -13.75
-        {-11, 144, 96, -17}, // -16.5: away from zero
-        {11, 144, 96, 17},   // 16.5
-        {1, 1, 2, 1},        // 0.5
-        {-1, 1, 2, -1},
-        {5, -1, 2, -3},      // -2.5
-        {0, 7, 3, 0},
-        {100000, 30000, 60000, 50000}, // the product exceeds 32 bits
+        {477, 16, 13, 587},                                 // 587.08
+        {289, 16, 13, 356},                                 // 355.69
+        {8, 16, 13, 10},                                    // 9.85
+        {13, 16, 13, 16},    {-11, 120, 96, -14},           // -13.75
+        {-11, 144, 96, -17},                                // -16.5: away from zero
+        {11, 144, 96, 17},                                  // 16.5
+        {1, 1, 2, 1},                                       // 0.5
+        {-1, 1, 2, -1},      {5, -1, 2, -3},                // -2.5
+        {0, 7, 3, 0},        {100000, 30000, 60000, 50000}, // the product exceeds 32 bits
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ui::MulDivRound(c.value, c.numerator, c.denominator), c.result)
@@ -127,12 +124,12 @@ TEST(ScaleBounds, MovesAllFourEdgesAlike) {
         int textHeight;
         ui::Bounds scaled;
     } cases[] = {
-        {{8, 16, 257, 25}, 13, {8, 16, 257, 25}},   // the design's own screen
-        {{8, 16, 257, 25}, 16, {10, 20, 316, 30}},  // 120 per inch, T = 16
-        {{8, 64, 257, 25}, 16, {10, 79, 316, 31}},  // edges at 78.77 and 109.54: height 31
+        {{8, 16, 257, 25}, 13, {8, 16, 257, 25}},  // the design's own screen
+        {{8, 16, 257, 25}, 16, {10, 20, 316, 30}}, // 120 per inch, T = 16
+        {{8, 64, 257, 25}, 16, {10, 79, 316, 31}}, // edges at 78.77 and 109.54: height 31
         {{288, 16, 153, 217}, 16, {354, 20, 189, 267}},
         {{8, 8, 457, 273}, 16, {10, 10, 562, 336}},
-        {{8, 16, 257, 25}, 10, {6, 12, 198, 20}},   // a smaller font shrinks the design
+        {{8, 16, 257, 25}, 10, {6, 12, 198, 20}}, // a smaller font shrinks the design
         {{0, 0, 0, 0}, 16, {0, 0, 0, 0}},
     };
     for (const auto& c : cases) {

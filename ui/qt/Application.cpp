@@ -134,10 +134,10 @@ void TApplication::HandleException() noexcept {
         } catch (const Exception& e) {
             ShowException(e);
         } catch (const std::exception& e) {
-            ui::qt::MessageBoxCall()(nullptr, "Application Error", QString::fromStdString(e.what()));
-        } catch (...) {
             ui::qt::MessageBoxCall()(nullptr, "Application Error",
-                                     "An unknown exception occurred");
+                                     QString::fromStdString(e.what()));
+        } catch (...) {
+            ui::qt::MessageBoxCall()(nullptr, "Application Error", "An unknown exception occurred");
         }
     } catch (...) {
         // Showing the failure failed as well; there is nobody left to tell.

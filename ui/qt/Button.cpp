@@ -5,12 +5,14 @@
 #include <QPushButton>
 
 void TButton::CreateWnd() {
-    auto* button = new QPushButton(QString::fromStdString(Caption), NativeControl::ParentWidget(*this));
+    auto* button =
+        new QPushButton(QString::fromStdString(Caption), NativeControl::ParentWidget(*this));
     NativeControl::Adopt(*this, button);
     button->setGeometry(Left, Top, Width, Height);
     button->setFocusPolicy(Qt::StrongFocus);
     NativeControl::ApplyFont(*this);
-    QObject::connect(button, &QPushButton::clicked, [this] { ui::qt::Guarded([this] { Click(); }); });
+    QObject::connect(button, &QPushButton::clicked,
+                     [this] { ui::qt::Guarded([this] { Click(); }); });
 }
 
 // Qt tells a button's clicks through its signal; there are no notifications to pass on.

@@ -13,9 +13,7 @@ namespace {
 // that move the focus are the form's, for every widget inside it.
 class FormWindow : public QWidget {
 public:
-    explicit FormWindow(TForm& form) : form_(form) {
-        qApp->installEventFilter(this);
-    }
+    explicit FormWindow(TForm& form) : form_(form) { qApp->installEventFilter(this); }
 
 protected:
     void closeEvent(QCloseEvent* event) override {
@@ -48,8 +46,8 @@ TForm::~TForm() {
 void TForm::CreateWnd() {
     auto* window = new FormWindow(*this);
     NativeControl::Adopt(*this, window);
-    Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                            Qt::WindowCloseButtonHint;
+    Qt::WindowFlags flags =
+        Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
     if (HasSystemMenu)
         flags |= Qt::WindowSystemMenuHint;
     if (HasMinimize)

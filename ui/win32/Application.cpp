@@ -20,7 +20,8 @@ std::string LowerAnsi(std::string text) {
 std::string TitleFromModule() {
     std::string path(MAX_PATH, '\0');
     for (;;) {
-        const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        const DWORD length =
+            GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (length < path.size()) {
             path.resize(length);
             break;
@@ -75,8 +76,8 @@ HWND CreateApplicationWindow(const std::string& title) {
     // Zero size, centred: it is never seen itself, only as the taskbar button.
     return CreateWindowExA(0, kApplicationClass, title.c_str(),
                            WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
-                           GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2,
-                           0, 0, nullptr, nullptr, instance, nullptr);
+                           GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0,
+                           0, nullptr, nullptr, instance, nullptr);
 }
 
 // While an error box is shown, the program's other windows take no input; afterwards they
@@ -158,7 +159,8 @@ void TApplication::Run() {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     GetStartupInfoA(&startup);
-    const int show = (startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : SW_SHOWDEFAULT;
+    const int show =
+        (startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : SW_SHOWDEFAULT;
     if (show == SW_SHOWMAXIMIZED)
         mainForm_->WindowState = TWindowState::Maximized;
     else if (show == SW_SHOWMINNOACTIVE)

@@ -4,9 +4,9 @@
 
 void TButton::CreateWnd() {
     // BS_NOTIFY brings focus changes to the parent, so the focused button can be the default.
-    NativeControl::CreateNative(*this, "BUTTON", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON |
-                                               BS_NOTIFY,
-                          0, Left, Top, Width, Height, static_cast<HWND>(Parent()->Handle()));
+    NativeControl::CreateNative(*this, "BUTTON",
+                                WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_NOTIFY, 0,
+                                Left, Top, Width, Height, static_cast<HWND>(Parent()->Handle()));
     NativeControl::ApplyFont(*this);
 }
 

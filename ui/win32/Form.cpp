@@ -3,7 +3,6 @@
 #include "Application.h"
 #include "Native.h"
 
-
 namespace {
 
 bool KeyDown(int key) {
@@ -34,18 +33,19 @@ void TForm::CreateWnd() {
     Width = outer.right - outer.left;
     Height = outer.bottom - outer.top;
     HWND owner = static_cast<HWND>(Application->Handle());
-    HWND hwnd = NativeControl::CreateOwn(*this, ClassName.c_str(), style, exStyle, Left, Top,
-                                         Width, Height, owner);
+    HWND hwnd = NativeControl::CreateOwn(*this, ClassName.c_str(), style, exStyle, Left, Top, Width,
+                                         Height, owner);
     // The design gives the form no icon of its own: it shows the application's.
     HINSTANCE instance = GetModuleHandleA(nullptr);
-    SendMessageA(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(LoadIconA(instance, "MAINICON")));
+    SendMessageA(hwnd, WM_SETICON, ICON_BIG,
+                 reinterpret_cast<LPARAM>(LoadIconA(instance, "MAINICON")));
     SendMessageA(hwnd, WM_SETICON, ICON_SMALL,
                  reinterpret_cast<LPARAM>(LoadImageA(instance, "MAINICON", IMAGE_ICON,
                                                      GetSystemMetrics(SM_CXSMICON),
                                                      GetSystemMetrics(SM_CYSMICON), LR_SHARED)));
 
-    NativeControl::Of(*this).handler = [](TWinControl& control, UINT message, WPARAM wParam,
-                                          LPARAM, LRESULT& result) {
+    NativeControl::Of(*this).handler = [](TWinControl& control, UINT message, WPARAM wParam, LPARAM,
+                                          LRESULT& result) {
         auto& form = static_cast<TForm&>(control);
         switch (message) {
         case WM_CLOSE:

@@ -107,8 +107,8 @@ std::shared_ptr<void> DecodeJpeg(const std::vector<std::uint8_t>& jpeg) {
 
     MemoryDC dc;
     HGDIOBJ old = SelectObject(dc.Get(), bitmap);
-    picture->Render(dc.Get(), 0, 0, info.bmWidth, info.bmHeight, 0, heightHimetric,
-                    widthHimetric, -heightHimetric, nullptr);
+    picture->Render(dc.Get(), 0, 0, info.bmWidth, info.bmHeight, 0, heightHimetric, widthHimetric,
+                    -heightHimetric, nullptr);
     SelectObject(dc.Get(), old);
     return owned;
 }
@@ -123,9 +123,9 @@ void Paint(TImage& image, HWND hwnd, const std::shared_ptr<void>& decoded) {
         auto* bitmap = static_cast<HBITMAP>(decoded.get());
         BITMAP info = {};
         GetObjectA(bitmap, sizeof info, &info);
-        const ui::Size drawn = ui::FitPicture({info.bmWidth, info.bmHeight},
-                                              {client.right, client.bottom},
-                                              image.Proportional, image.Stretch);
+        const ui::Size drawn =
+            ui::FitPicture({info.bmWidth, info.bmHeight}, {client.right, client.bottom},
+                           image.Proportional, image.Stretch);
         MemoryDC source;
         HGDIOBJ old = SelectObject(source.Get(), bitmap);
         // Reduced without smoothing, as on any display with more than 256 colours.

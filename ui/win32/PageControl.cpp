@@ -10,10 +10,10 @@ void TPageControl::CreateWnd() {
         return InitCommonControlsEx(&controls) != FALSE;
     }();
     (void)initialised;
-    NativeControl::CreateNative(*this, WC_TABCONTROLA,
-                          WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
-                          WS_EX_CONTROLPARENT, Left, Top, Width, Height,
-                          static_cast<HWND>(Parent()->Handle()));
+    NativeControl::CreateNative(
+        *this, WC_TABCONTROLA,
+        WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT,
+        Left, Top, Width, Height, static_cast<HWND>(Parent()->Handle()));
     NativeControl::ApplyFont(*this);
 }
 

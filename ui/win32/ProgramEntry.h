@@ -4,5 +4,4 @@
 
 struct HINSTANCE__;
 
-#define PROGRAM_ENTRY_POINT                                                                        \
-    extern "C" int __stdcall WinMain(HINSTANCE__*, HINSTANCE__*, char*, int)
+#define PROGRAM_ENTRY_POINT extern "C" int __stdcall WinMain(HINSTANCE__*, HINSTANCE__*, char*, int)

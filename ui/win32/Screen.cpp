@@ -26,10 +26,10 @@ int ScreenPixelsPerInch() {
 
 int TextHeight(const TFont& font) {
     ScreenDC screen;
-    HFONT handle = CreateFontA(font.Height, 0, 0, 0,
-                               font.Style == TFontStyle::Bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
-                               FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                               DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, font.Name.c_str());
+    HFONT handle =
+        CreateFontA(font.Height, 0, 0, 0, font.Style == TFontStyle::Bold ? FW_BOLD : FW_NORMAL,
+                    FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                    DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, font.Name.c_str());
     HGDIOBJ old = SelectObject(screen.Get(), handle);
     SIZE size = {};
     GetTextExtentPoint32A(screen.Get(), "0", 1, &size);

@@ -24,7 +24,8 @@ void TTabSheet::CreateWnd() {
     Top = area.top;
     Width = area.right - area.left;
     Height = area.bottom - area.top;
-    NativeControl::CreateOwn(*this, "TTabSheet", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
-                          WS_EX_CONTROLPARENT, Left, Top, Width, Height, tabs);
+    NativeControl::CreateOwn(*this, "TTabSheet",
+                             WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
+                             WS_EX_CONTROLPARENT, Left, Top, Width, Height, tabs);
     NativeControl::ApplyFont(*this);
 }

@@ -8,8 +8,8 @@ constexpr char kControlProperty[] = "Korvel.Control";
 
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
-        auto* control = static_cast<TWinControl*>(
-            reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        auto* control =
+            static_cast<TWinControl*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
         SetPropA(hwnd, kControlProperty, control);
         NativeControl::Of(*control).hwnd = hwnd;
     }
@@ -62,8 +62,8 @@ NativeControl::~NativeControl() {
 }
 
 namespace {
-HWND CreateWindowFor(TWinControl& control, const char* className, DWORD style, DWORD exStyle,
-                     int x, int y, int width, int height, HWND parent) {
+HWND CreateWindowFor(TWinControl& control, const char* className, DWORD style, DWORD exStyle, int x,
+                     int y, int width, int height, HWND parent) {
     const std::string caption = ui::win32::ToAnsi(control.Caption);
     HWND hwnd = CreateWindowExA(exStyle, className, caption.c_str(), style, x, y, width, height,
                                 parent, nullptr, GetModuleHandleA(nullptr), &control);
@@ -95,11 +95,10 @@ TWinControl* NativeControl::FromHandle(HWND hwnd) {
 void NativeControl::ApplyFont(TWinControl& control) {
     const TFont& font = control.EffectiveFont();
     NativeControl& native = Of(control);
-    HFONT created = CreateFontA(font.Height, 0, 0, 0,
-                                font.Style == TFontStyle::Bold ? FW_BOLD : FW_NORMAL, FALSE,
-                                FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                                font.Name.c_str());
+    HFONT created =
+        CreateFontA(font.Height, 0, 0, 0, font.Style == TFontStyle::Bold ? FW_BOLD : FW_NORMAL,
+                    FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                    DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, font.Name.c_str());
     SendMessageA(native.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(created), FALSE);
     if (native.font)
         DeleteObject(native.font);
@@ -111,12 +110,12 @@ namespace ui::win32 {
 std::string ToAnsi(const std::string& utf8) {
     if (utf8.empty())
         return {};
-    const int wide = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
-                                         nullptr, 0);
+    const int wide =
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
     std::wstring text(static_cast<std::size_t>(wide), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(), wide);
-    const int narrow = WideCharToMultiByte(CP_ACP, 0, text.data(), wide, nullptr, 0, nullptr,
-                                           nullptr);
+    const int narrow =
+        WideCharToMultiByte(CP_ACP, 0, text.data(), wide, nullptr, 0, nullptr, nullptr);
     std::string out(static_cast<std::size_t>(narrow), '\0');
     WideCharToMultiByte(CP_ACP, 0, text.data(), wide, out.data(), narrow, nullptr, nullptr);
     return out;

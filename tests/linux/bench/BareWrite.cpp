@@ -19,7 +19,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     std::ifstream in(argv[1], std::ios::binary);
-    const std::vector<char> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::vector<char> bytes{std::istreambuf_iterator<char>(in),
+                                  std::istreambuf_iterator<char>()};
     const std::string folder = argv[2];
     const int runs = argc > 3 ? std::stoi(argv[3]) : 50;
     std::vector<double> times;
@@ -33,9 +34,9 @@ int main(int argc, char** argv) {
             std::perror("bare-write");
             return 1;
         }
-        times.push_back(std::chrono::duration<double, std::micro>(
-                            std::chrono::steady_clock::now() - start)
-                            .count());
+        times.push_back(
+            std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start)
+                .count());
     }
     std::sort(times.begin(), times.end());
     std::printf("%.0f\n", times[times.size() / 2]);
