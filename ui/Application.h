@@ -56,6 +56,9 @@ public:
 
 private:
     void AdoptForm(TForm* form);
+    // The backend's parts of HandleException.
+    void CancelMouseCapture();
+    void ShowGenericReport(const std::string& text);
     TForm* mainForm_ = nullptr;
 };
 

@@ -141,6 +141,20 @@ bool TControl::SetProperty(const std::string& name, const ui::DesignValue& value
     return true;
 }
 
+bool TWinControl::HandleAllocated() const {
+    return NativeWindow() != nullptr;
+}
+
+void* TWinControl::Handle() {
+    if (!HandleAllocated()) {
+        CreateWnd();
+        for (TControl* child : controls_)
+            if (auto* windowed = dynamic_cast<TWinControl*>(child))
+                windowed->Handle();
+    }
+    return NativeWindow();
+}
+
 std::vector<TWinControl*> TWinControl::TabOrderedChildren() const {
     std::vector<TWinControl*> children;
     for (TControl* c : controls_)

@@ -114,6 +114,7 @@ protected:
     // A command notification sent by this control's native window to its parent.
     virtual void Notify(int /*code*/) {}
     NativeControl& Native();
+    void* NativeWindow() const; // the backend's window, or null before it is created
 
 private:
     std::vector<TControl*> controls_; // children, not owned: the form owns them

@@ -126,22 +126,11 @@ std::string TApplication::Title() const {
     return g_title;
 }
 
-void TApplication::HandleException() noexcept {
-    try {
-        try {
-            throw;
-        } catch (const EAbort&) {
-        } catch (const Exception& e) {
-            ShowException(e);
-        } catch (const std::exception& e) {
-            ui::qt::MessageBoxCall()(nullptr, "Application Error",
-                                     QString::fromStdString(e.what()));
-        } catch (...) {
-            ui::qt::MessageBoxCall()(nullptr, "Application Error", "An unknown exception occurred");
-        }
-    } catch (...) {
-        // Showing the failure failed as well; there is nobody left to tell.
-    }
+// Qt ends a mouse grab when a modal box opens; there is nothing to cancel first.
+void TApplication::CancelMouseCapture() {}
+
+void TApplication::ShowGenericReport(const std::string& text) {
+    ui::qt::MessageBoxCall()(nullptr, "Application Error", QString::fromStdString(text));
 }
 
 void TApplication::ShowException(const Exception& e) {

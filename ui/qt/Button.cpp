@@ -11,8 +11,7 @@ void TButton::CreateWnd() {
     button->setGeometry(Left, Top, Width, Height);
     button->setFocusPolicy(Qt::StrongFocus);
     NativeControl::ApplyFont(*this);
-    QObject::connect(button, &QPushButton::clicked,
-                     [this] { ui::qt::Guarded([this] { Click(); }); });
+    QObject::connect(button, &QPushButton::clicked, [this] { ui::Guarded([this] { Click(); }); });
 }
 
 // Qt tells a button's clicks through its signal; there are no notifications to pass on.

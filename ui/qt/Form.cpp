@@ -18,7 +18,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override {
         event->ignore(); // the application decides; closing the main form ends the loop
-        ui::qt::Guarded([this] { form_.Close(); });
+        ui::Guarded([this] { form_.Close(); });
     }
 
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -28,7 +28,7 @@ protected:
         if (!widget || (widget != this && !isAncestorOf(widget)))
             return false;
         bool used = false;
-        ui::qt::Guarded([&] { used = form_.HandleDialogKey(event); });
+        ui::Guarded([&] { used = form_.HandleDialogKey(event); });
         return used;
     }
 

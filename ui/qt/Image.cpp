@@ -14,7 +14,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent*) override {
-        ui::qt::Guarded([this] { Paint(); });
+        ui::Guarded([this] { Paint(); });
     }
 
 private:

@@ -1,7 +1,7 @@
 #pragma once
 // What the Qt backend keeps for each windowed control, and the helpers its files share.
 
-#include "Application.h"
+#include "Guarded.h"
 #include "Controls.h"
 
 #include <QFont>
@@ -44,15 +44,5 @@ MessageBoxFunction& MessageBoxCall();
 
 // The arguments main() received, for the QApplication that Initialize creates.
 void KeepArguments(int argc, char** argv);
-
-// Runs `body`, handing any exception to the application's exception display, so that none
-// unwinds through Qt.
-template <class Body> void Guarded(Body&& body) noexcept {
-    try {
-        body();
-    } catch (...) {
-        Application->HandleException();
-    }
-}
 
 } // namespace ui::qt

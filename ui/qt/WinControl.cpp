@@ -66,17 +66,7 @@ NativeControl& TWinControl::Native() {
     return *native_;
 }
 
-bool TWinControl::HandleAllocated() const {
-    return native_->widget != nullptr;
-}
-
-void* TWinControl::Handle() {
-    if (!native_->widget) {
-        CreateWnd();
-        for (TControl* child : Controls())
-            if (auto* windowed = dynamic_cast<TWinControl*>(child))
-                windowed->Handle();
-    }
+void* TWinControl::NativeWindow() const {
     return native_->widget.data();
 }
 

@@ -33,7 +33,7 @@ std::string TitleFromModule() {
 
 LRESULT CALLBACK ApplicationWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     bool handled = false;
-    ui::win32::Guarded([&] {
+    ui::Guarded([&] {
         TForm* main = Application ? Application->MainForm() : nullptr;
         switch (message) {
         case WM_CLOSE: // Close on the taskbar button
@@ -175,7 +175,7 @@ void TApplication::Run() {
 
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        ui::win32::Guarded([&] {
+        ui::Guarded([&] {
             if (!mainForm_->HandleDialogKey(&msg)) {
                 TranslateMessage(&msg);
                 DispatchMessageA(&msg);
@@ -215,25 +215,15 @@ std::string TApplication::Title() const {
     return title;
 }
 
-void TApplication::HandleException() noexcept {
-    try {
-        if (HWND capture = GetCapture())
-            SendMessageA(capture, WM_CANCELMODE, 0, 0);
-        try {
-            throw;
-        } catch (const EAbort&) {
-        } catch (const Exception& e) {
-            ShowException(e);
-        } catch (const std::exception& e) {
-            ui::win32::MessageBoxCall()(nullptr, e.what(), "Application Error",
-                                        MB_OK | MB_ICONERROR | MB_TASKMODAL);
-        } catch (...) {
-            ui::win32::MessageBoxCall()(nullptr, "An unknown exception occurred",
-                                        "Application Error", MB_OK | MB_ICONERROR | MB_TASKMODAL);
-        }
-    } catch (...) {
-        // Showing the failure failed as well; there is nobody left to tell.
-    }
+void TApplication::CancelMouseCapture() {
+    if (HWND capture = GetCapture())
+        SendMessageA(capture, WM_CANCELMODE, 0, 0);
+}
+
+// The report for what is not an Exception: a box of its own, owned by no window.
+void TApplication::ShowGenericReport(const std::string& text) {
+    ui::win32::MessageBoxCall()(nullptr, text.c_str(), "Application Error",
+                                MB_OK | MB_ICONERROR | MB_TASKMODAL);
 }
 
 void TApplication::ShowException(const Exception& e) {

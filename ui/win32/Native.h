@@ -1,7 +1,7 @@
 #pragma once
 // What the Win32 backend keeps for each windowed control, and the helpers its files share.
 
-#include "Application.h"
+#include "Guarded.h"
 #include "Controls.h"
 
 #include <windows.h>
@@ -51,15 +51,5 @@ std::shared_ptr<void> DecodePicture(const std::vector<std::uint8_t>& jpeg);
 
 // Design text is UTF-8; our windows are ANSI windows and show it in the ANSI code page.
 std::string ToAnsi(const std::string& utf8);
-
-// Runs `body`, handing any exception to the application's exception display, so that none
-// unwinds through the system's code that called us.
-template <class Body> void Guarded(Body&& body) noexcept {
-    try {
-        body();
-    } catch (...) {
-        Application->HandleException();
-    }
-}
 
 } // namespace ui::win32

@@ -19,7 +19,7 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 
     bool handled = false;
     LRESULT result = 0;
-    ui::win32::Guarded([&] {
+    ui::Guarded([&] {
         // Notifications of native controls come to their parent; pass them on.
         if (message == WM_COMMAND && lParam) {
             if (TWinControl* child = NativeControl::FromHandle(reinterpret_cast<HWND>(lParam)))
@@ -132,17 +132,7 @@ NativeControl& TWinControl::Native() {
     return *native_;
 }
 
-bool TWinControl::HandleAllocated() const {
-    return native_->hwnd != nullptr;
-}
-
-void* TWinControl::Handle() {
-    if (!native_->hwnd) {
-        CreateWnd();
-        for (TControl* child : Controls())
-            if (auto* windowed = dynamic_cast<TWinControl*>(child))
-                windowed->Handle();
-    }
+void* TWinControl::NativeWindow() const {
     return native_->hwnd;
 }
 
