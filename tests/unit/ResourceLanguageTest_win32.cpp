@@ -9,16 +9,16 @@
 
 namespace {
 
+BOOL CALLBACK AddLanguage(HMODULE, LPCSTR, LPCSTR, WORD language, LONG_PTR list) {
+    reinterpret_cast<std::vector<WORD>*>(list)->push_back(language);
+    return TRUE;
+}
+
 // Every language a resource is filed under (a lookup in one language falls back to others).
 std::vector<WORD> LanguagesOf(LPCSTR type, LPCSTR name) {
     std::vector<WORD> languages;
-    EnumResourceLanguagesA(
-        nullptr, type, name,
-        [](HMODULE, LPCSTR, LPCSTR, WORD language, LONG_PTR list) -> BOOL {
-            reinterpret_cast<std::vector<WORD>*>(list)->push_back(language);
-            return TRUE;
-        },
-        reinterpret_cast<LONG_PTR>(&languages));
+    EnumResourceLanguagesA(nullptr, type, name, AddLanguage,
+                           reinterpret_cast<LONG_PTR>(&languages));
     return languages;
 }
 
