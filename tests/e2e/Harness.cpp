@@ -434,9 +434,13 @@ ErrorBox Describe(HWND window) {
 
 } // namespace
 
-Program::Program(const std::wstring& exe, std::optional<WORD> show) {
+Program::Program(const std::wstring& exe, std::optional<WORD> show, const std::wstring& desktop)
+    : desktop_(desktop) {
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
+    std::wstring desktopName = desktop;
+    if (!desktop.empty())
+        startup.lpDesktop = desktopName.data();
     if (show) {
         startup.dwFlags = STARTF_USESHOWWINDOW;
         startup.wShowWindow = *show;
@@ -472,7 +476,13 @@ void Program::Kill() {
 
 std::vector<HWND> Program::TopLevels(const wchar_t* className) const {
     TopLevelSearch search{processId_, className, {}};
-    EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&search));
+    if (desktop_.empty()) {
+        EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&search));
+    } else if (HDESK desktop = OpenDesktopW(desktop_.c_str(), 0, FALSE,
+                                            DESKTOP_ENUMERATE | DESKTOP_READOBJECTS)) {
+        EnumDesktopWindows(desktop, CollectTopLevel, reinterpret_cast<LPARAM>(&search));
+        CloseDesktop(desktop);
+    }
     return search.found;
 }
 
@@ -595,33 +605,77 @@ void PressKeys(const std::vector<WORD>& keys) {
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
-bool ClickAt(POINT screen) {
+namespace {
+
+// Every event carries the position: under Wine the pointer moves asynchronously, and a
+// press without one lands wherever the pointer happens to be at that moment.
+void MouseEvent(POINT screen, DWORD flags) {
     const int width = GetSystemMetrics(SM_CXSCREEN);
     const int height = GetSystemMetrics(SM_CYSCREEN);
-    // Every event carries the position: under Wine the pointer moves asynchronously, and a
-    // press without one lands wherever the pointer happens to be at that moment.
-    auto event = [&](DWORD flags) {
-        INPUT input = {};
-        input.type = INPUT_MOUSE;
-        input.mi.dx = static_cast<LONG>((screen.x * 65535LL + width / 2) / (width - 1));
-        input.mi.dy = static_cast<LONG>((screen.y * 65535LL + height / 2) / (height - 1));
-        input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | flags;
-        SendInput(1, &input, sizeof input);
-    };
-    auto arrived = [&] {
-        return WaitUntil([&] {
-            POINT at;
-            return GetCursorPos(&at) && at.x == screen.x && at.y == screen.y;
-        });
-    };
-    event(0);
-    if (!arrived())
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = static_cast<LONG>((screen.x * 65535LL + width / 2) / (width - 1));
+    input.mi.dy = static_cast<LONG>((screen.y * 65535LL + height / 2) / (height - 1));
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | flags;
+    SendInput(1, &input, sizeof input);
+}
+
+bool PointerArrivedAt(POINT screen) {
+    return WaitUntil([&] {
+        POINT at;
+        return GetCursorPos(&at) && at.x == screen.x && at.y == screen.y;
+    });
+}
+
+} // namespace
+
+bool ClickAt(POINT screen) {
+    MouseEvent(screen, 0);
+    if (!PointerArrivedAt(screen))
         return false;
     Sleep(50);
-    event(MOUSEEVENTF_LEFTDOWN);
+    MouseEvent(screen, MOUSEEVENTF_LEFTDOWN);
     Sleep(50);
-    event(MOUSEEVENTF_LEFTUP);
-    return arrived();
+    MouseEvent(screen, MOUSEEVENTF_LEFTUP);
+    return PointerArrivedAt(screen);
+}
+
+bool DoubleClickAt(POINT screen) {
+    MouseEvent(screen, 0);
+    if (!PointerArrivedAt(screen))
+        return false;
+    Sleep(50);
+    // Well within the double-click time, and without a move between the presses.
+    for (int i = 0; i < 2; ++i) {
+        MouseEvent(screen, MOUSEEVENTF_LEFTDOWN);
+        Sleep(30);
+        MouseEvent(screen, MOUSEEVENTF_LEFTUP);
+        Sleep(30);
+    }
+    return PointerArrivedAt(screen);
+}
+
+bool DragFromTo(POINT from, POINT to) {
+    MouseEvent(from, 0);
+    if (!PointerArrivedAt(from))
+        return false;
+    Sleep(50);
+    MouseEvent(from, MOUSEEVENTF_LEFTDOWN);
+    Sleep(100);
+    // A move loop follows the pointer as it goes; a jump straight to the end may be taken
+    // for a press and release in one place.
+    constexpr int kSteps = 8;
+    for (int i = 1; i <= kSteps; ++i) {
+        const POINT at = {from.x + (to.x - from.x) * i / kSteps,
+                          from.y + (to.y - from.y) * i / kSteps};
+        MouseEvent(at, 0);
+        Sleep(30);
+    }
+    const bool arrived = PointerArrivedAt(to);
+    Sleep(100);
+    MouseEvent(to, MOUSEEVENTF_LEFTUP);
+    Sleep(100);
+    return arrived;
 }
 
 POINT CentreOf(HWND window) {
@@ -662,6 +716,29 @@ std::wstring TabText(HWND tabs, int index) {
     }
     CloseHandle(process);
     return text;
+}
+
+bool SendWithBuffer(HWND window, UINT message, WPARAM wParam, void* data, std::size_t size,
+                    LRESULT* result) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    HANDLE process =
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+    if (!process)
+        return false;
+    bool ok = false;
+    if (void* remote = VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE)) {
+        DWORD_PTR answer = 0;
+        ok = WriteProcessMemory(process, remote, data, size, nullptr) &&
+             SendMessageTimeoutW(window, message, wParam, reinterpret_cast<LPARAM>(remote),
+                                 SMTO_ABORTIFHUNG, 5000, &answer) &&
+             ReadProcessMemory(process, remote, data, size, nullptr);
+        if (result)
+            *result = static_cast<LRESULT>(answer);
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    }
+    CloseHandle(process);
+    return ok;
 }
 
 } // namespace e2e

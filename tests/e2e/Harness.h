@@ -127,7 +127,12 @@ struct ErrorBox {
 class Program {
 public:
     // `show` is the start show command, as a shortcut or another program would pass it.
-    explicit Program(const std::wstring& exe, std::optional<WORD> show = std::nullopt);
+    // `desktop` names another desktop of the window station to start it on; its windows
+    // are then looked for there, since EnumWindows sees the caller's desktop only. Wine's
+    // IsWindowVisible is false for every window of another desktop, so MainWindow() and
+    // what uses it wait in vain there.
+    explicit Program(const std::wstring& exe, std::optional<WORD> show = std::nullopt,
+                     const std::wstring& desktop = {});
     ~Program();
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
@@ -161,6 +166,7 @@ private:
     HANDLE process_ = nullptr;
     DWORD processId_ = 0;
     DWORD threadId_ = 0;
+    std::wstring desktop_;
 };
 
 // Presses a button by message, as an accessibility tool would; returns at once.
@@ -173,11 +179,20 @@ bool BringToFront(HWND window);
 // Presses the keys in order and releases them in reverse: {VK_MENU, VK_F4} is Alt+F4.
 void PressKeys(const std::vector<WORD>& keys);
 bool ClickAt(POINT screen);
+bool DoubleClickAt(POINT screen);
+// Presses the left button at `from`, moves to `to` in steps, and releases it there.
+bool DragFromTo(POINT from, POINT to);
 POINT CentreOf(HWND window);
 
 std::wstring WindowText(HWND window);
 std::wstring ClassOf(HWND window);
 // The text of a tab of a tab control in another process.
 std::wstring TabText(HWND tabs, int index);
+
+// Sends a message whose lParam points to `size` bytes at `data`: a copy of them is made in
+// the window's process, which is where a pointer of a control's own message must point,
+// and is read back into `data` afterwards. False when the message could not be delivered.
+bool SendWithBuffer(HWND window, UINT message, WPARAM wParam, void* data, std::size_t size,
+                    LRESULT* result = nullptr);
 
 } // namespace e2e

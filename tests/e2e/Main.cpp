@@ -9,12 +9,14 @@
 // again on the named desktop. Korvel, started from there, inherits the desktop.
 
 #include "Harness.h"
+#include "Layout.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -73,6 +75,8 @@ int RunAgainOnTestDesktop() {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && std::strcmp(argv[1], e2e::kMeasureFormText) == 0)
+        return e2e::MeasureFormText();
     if (!OnTestDesktop())
         return RunAgainOnTestDesktop();
     testing::InitGoogleTest(&argc, argv);
