@@ -1,5 +1,7 @@
 #include "Application.h"
 
+#include "Form.h"
+
 void TApplication::HandleException() noexcept {
     try {
         CancelMouseCapture();
@@ -16,5 +18,13 @@ void TApplication::HandleException() noexcept {
         }
     } catch (...) {
         // Showing the failure failed as well; there is nobody left to tell.
+    }
+}
+
+// The first form created is the main form, and gets its window at once.
+void TApplication::AdoptForm(TForm* form) {
+    if (!mainForm_) {
+        mainForm_ = form;
+        form->Handle();
     }
 }

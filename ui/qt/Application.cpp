@@ -92,13 +92,6 @@ void TApplication::Initialize() {
     QGuiApplication::setDesktopFileName("net.korvel.Korvel");
 }
 
-void TApplication::AdoptForm(TForm* form) {
-    if (!mainForm_) {
-        mainForm_ = form;
-        form->Handle();
-    }
-}
-
 void TApplication::Run() {
     if (!mainForm_)
         return;

@@ -146,13 +146,6 @@ void* TApplication::Handle() const {
 
 void TApplication::Initialize() {}
 
-void TApplication::AdoptForm(TForm* form) {
-    if (!mainForm_) {
-        mainForm_ = form;
-        form->Handle();
-    }
-}
-
 void TApplication::Run() {
     if (!mainForm_)
         return;
