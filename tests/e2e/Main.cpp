@@ -15,9 +15,13 @@
 
 #include <windows.h>
 
+#include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <cstring>
+#include <mutex>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -72,6 +76,61 @@ int RunAgainOnTestDesktop() {
     return static_cast<int>(code);
 }
 
+// A case that hangs would hold the run until CTest kills it, with no word of which case it
+// was. Every wait in a case has its own limit, so a case this slow is stuck.
+class Watchdog : public testing::EmptyTestEventListener {
+public:
+    Watchdog() : thread_([this] { Watch(); }) {}
+    ~Watchdog() override {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            stopping_ = true;
+        }
+        changed_.notify_all();
+        thread_.join();
+    }
+
+private:
+    static constexpr std::chrono::minutes kLimit{3};
+
+    void OnTestStart(const testing::TestInfo& info) override {
+        Set(std::string(info.test_suite_name()) + "." + info.name());
+    }
+    void OnTestEnd(const testing::TestInfo&) override { Set({}); }
+
+    void Set(std::string name) {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            running_ = std::move(name);
+            ++started_;
+        }
+        changed_.notify_all();
+    }
+
+    void Watch() {
+        std::unique_lock<std::mutex> lock(mutex_);
+        while (!stopping_) {
+            const unsigned long long started = started_;
+            const bool moved =
+                changed_.wait_for(lock, kLimit, [&] { return stopping_ || started_ != started; });
+            if (!moved && !running_.empty()) {
+                std::fprintf(stderr, "%s has run for %d minutes and is stuck; the run stops\n",
+                             running_.c_str(), static_cast<int>(kLimit.count()));
+                std::fflush(stderr);
+                std::fflush(stdout);
+                TerminateProcess(GetCurrentProcess(), 3);
+            }
+        }
+    }
+
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::string running_;
+    unsigned long long started_ = 0;
+    bool stopping_ = false;
+    std::thread thread_;
+};
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -80,6 +139,7 @@ int main(int argc, char** argv) {
     if (!OnTestDesktop())
         return RunAgainOnTestDesktop();
     testing::InitGoogleTest(&argc, argv);
+    testing::UnitTest::GetInstance()->listeners().Append(new Watchdog);
     e2e::RegisterRecorder();
     return RUN_ALL_TESTS();
 }
