@@ -1,5 +1,7 @@
 #include "Harness.h"
 
+#include "Pixels.h"
+
 #include <commctrl.h>
 
 #include <algorithm>
@@ -359,48 +361,11 @@ std::vector<HWND> Children(HWND parent) {
 bool ShowsIcon(HWND iconControl, HICON icon) {
     RECT rect;
     GetWindowRect(iconControl, &rect);
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
-    if (width <= 0 || height <= 0 || !icon)
+    const Pixels shown = CaptureScreen(rect);
+    if (shown.data.empty() || !icon)
         return false;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    auto pixels = [&](auto paint) {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        paint();
-        GdiFlush();
-        std::vector<DWORD> out(static_cast<const DWORD*>(bits),
-                               static_cast<const DWORD*>(bits) +
-                                   static_cast<std::size_t>(width) * height);
-        SelectObject(memory, old);
-        DeleteObject(bitmap);
-        for (DWORD& pixel : out)
-            pixel &= 0x00FFFFFF;
-        return out;
-    };
-    const std::vector<DWORD> shown =
-        pixels([&] { BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY); });
-    const DWORD corner = shown.front(); // an icon's corners are transparent
-    const std::vector<DWORD> drawn = pixels([&] {
-        HBRUSH background =
-            CreateSolidBrush(RGB((corner >> 16) & 0xFF, (corner >> 8) & 0xFF, corner & 0xFF));
-        RECT all = {0, 0, width, height};
-        FillRect(memory, &all, background);
-        DeleteObject(background);
-        DrawIconEx(memory, 0, 0, icon, width, height, 0, nullptr, DI_NORMAL);
-    });
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return shown == drawn;
+    // An icon's corners are transparent.
+    return shown == DrawIcon(icon, shown.width, shown.height, shown.At(0, 0));
 }
 
 ErrorBox Describe(HWND window) {

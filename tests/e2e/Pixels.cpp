@@ -107,6 +107,19 @@ Pixels CaptureScreen(const RECT& screen) {
     return canvas.Read();
 }
 
+Pixels DrawIcon(HICON icon, int width, int height, Colour background) {
+    if (width <= 0 || height <= 0 || !icon)
+        return {};
+    Canvas canvas(width, height);
+    HBRUSH brush = CreateSolidBrush(
+        RGB((background >> 16) & 0xFF, (background >> 8) & 0xFF, background & 0xFF));
+    const RECT all = {0, 0, width, height};
+    FillRect(canvas.Dc(), &all, brush);
+    DeleteObject(brush);
+    DrawIconEx(canvas.Dc(), 0, 0, icon, width, height, 0, nullptr, DI_NORMAL);
+    return canvas.Read();
+}
+
 bool WriteBmp(const std::wstring& path, const Pixels& pixels) {
     if (pixels.width <= 0 || pixels.height <= 0)
         return false;

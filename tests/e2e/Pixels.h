@@ -33,6 +33,8 @@ struct Pixels {
 
 // What the screen shows in that rectangle, windows and frames as drawn.
 Pixels CaptureScreen(const RECT& screen);
+// The icon drawn at that size over a plain background.
+Pixels DrawIcon(HICON icon, int width, int height, Colour background);
 
 // Captures until two captures a moment apart agree and `ready` holds for the capture, so
 // that a window that was just shown or moved has finished painting. Returns the last
